@@ -1,0 +1,150 @@
+// Child processes for the end-to-end tests, and PNG reading.
+#include "program_runner.h"
+
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <png.h>
+#include <poll.h>
+#include <signal.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+
+#ifndef LUMIVEX_BIN_DIR
+#error "LUMIVEX_BIN_DIR must name the directory of the built programs"
+#endif
+
+namespace lumivex::testing {
+
+std::string TestDirectory() {
+  const ::testing::TestInfo* info = ::testing::UnitTest::GetInstance()->current_test_info();
+  std::string name = info != nullptr
+                         ? std::string(info->test_suite_name()) + "." + info->name()
+                         : std::string("outside-a-test");
+  for (char& c : name) {
+    if (c == '/') c = '_';
+  }
+  const char* base = std::getenv("TEST_TMPDIR");
+  std::string dir = std::string(base != nullptr ? base : "/tmp") + "/lumivex-tests-" +
+                    std::to_string(getpid()) + "/" + name;
+  std::string partial;
+  for (size_t i = 1; i <= dir.size(); ++i) {
+    if (i == dir.size() || dir[i] == '/') mkdir(dir.substr(0, i).c_str(), 0755);
+  }
+  return dir;
+}
+
+RunResult RunProgram(const std::string& name, const RunOptions& options) {
+  RunResult result;
+  const std::string dir = TestDirectory();
+  const std::string program = std::string(LUMIVEX_BIN_DIR) + "/" + name;
+  std::string script_path;
+  if (!options.script.empty()) {
+    script_path = dir + "/" + name + ".script";
+    std::ofstream(script_path) << options.script;
+  }
+  int in_pipe[2], out_pipe[2], err_pipe[2];
+  if (pipe(in_pipe) != 0 || pipe(out_pipe) != 0 || pipe(err_pipe) != 0) return result;
+  const pid_t child = fork();
+  if (child == 0) {
+    dup2(in_pipe[0], 0);
+    dup2(out_pipe[1], 1);
+    dup2(err_pipe[1], 2);
+    for (int fd : {in_pipe[0], in_pipe[1], out_pipe[0], out_pipe[1], err_pipe[0], err_pipe[1]}) {
+      close(fd);
+    }
+    if (chdir(dir.c_str()) != 0) _exit(127);
+    setenv("LUMIVEX_BACKEND", "headless", 1);
+    unsetenv("LUMIVEX_SCRIPT");
+    unsetenv("LUMIVEX_TICKS");
+    unsetenv("LUMIVEX_SCREEN");
+    if (!script_path.empty()) setenv("LUMIVEX_SCRIPT", script_path.c_str(), 1);
+    for (const auto& [key, value] : options.environment) setenv(key.c_str(), value.c_str(), 1);
+    execl(program.c_str(), program.c_str(), static_cast<char*>(nullptr));
+    _exit(127);
+  }
+  close(in_pipe[0]);
+  close(out_pipe[1]);
+  close(err_pipe[1]);
+  // Standard input is written whole, then closed (end of input).
+  signal(SIGPIPE, SIG_IGN);
+  if (!options.input.empty()) {
+    ssize_t ignored = write(in_pipe[1], options.input.data(), options.input.size());
+    (void)ignored;
+  }
+  close(in_pipe[1]);
+
+  const auto deadline = std::chrono::steady_clock::now() + options.time_limit;
+  pollfd fds[2] = {{out_pipe[0], POLLIN, 0}, {err_pipe[0], POLLIN, 0}};
+  int open_pipes = 2;
+  while (open_pipes > 0) {
+    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+        deadline - std::chrono::steady_clock::now());
+    if (left.count() <= 0) {
+      result.timed_out = true;
+      kill(child, SIGKILL);
+      break;
+    }
+    if (poll(fds, 2, static_cast<int>(left.count())) < 0 && errno != EINTR) break;
+    for (int i = 0; i < 2; ++i) {
+      if (fds[i].fd < 0 || !(fds[i].revents & (POLLIN | POLLHUP))) continue;
+      char buffer[4096];
+      const ssize_t n = read(fds[i].fd, buffer, sizeof buffer);
+      if (n <= 0) {
+        close(fds[i].fd);
+        fds[i].fd = -1;
+        --open_pipes;
+      } else {
+        (i == 0 ? result.output : result.errors).append(buffer, static_cast<size_t>(n));
+      }
+    }
+  }
+  for (pollfd& fd : fds) {
+    if (fd.fd >= 0) close(fd.fd);
+  }
+  int status = 0;
+  waitpid(child, &status, 0);
+  result.exit_code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  return result;
+}
+
+bool ReadPng(const std::string& path, Picture* picture) {
+  FILE* file = std::fopen(path.c_str(), "rb");
+  if (file == nullptr) return false;
+  png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+  png_infop info = png != nullptr ? png_create_info_struct(png) : nullptr;
+  bool ok = png != nullptr && info != nullptr;
+  if (ok && setjmp(png_jmpbuf(png)) != 0) ok = false;
+  if (ok) {
+    png_init_io(png, file);
+    png_read_info(png, info);
+    png_set_expand(png);
+    png_set_strip_16(png);
+    png_set_strip_alpha(png);
+    png_set_gray_to_rgb(png);
+    png_read_update_info(png, info);
+    picture->width = static_cast<int32_t>(png_get_image_width(png, info));
+    picture->height = static_cast<int32_t>(png_get_image_height(png, info));
+    std::vector<png_byte> row(png_get_rowbytes(png, info));
+    picture->pixels.assign(static_cast<size_t>(picture->width) * picture->height, 0);
+    for (int32_t y = 0; y < picture->height; ++y) {
+      png_read_row(png, row.data(), nullptr);
+      for (int32_t x = 0; x < picture->width; ++x) {
+        picture->pixels[static_cast<size_t>(y) * picture->width + x] =
+            row[x * 3] | (row[x * 3 + 1] << 8) | (row[x * 3 + 2] << 16);
+      }
+    }
+  }
+  png_destroy_read_struct(png != nullptr ? &png : nullptr, info != nullptr ? &info : nullptr,
+                          nullptr);
+  std::fclose(file);
+  return ok;
+}
+
+}  // namespace lumivex::testing
