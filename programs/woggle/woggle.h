@@ -28,34 +28,39 @@ struct PictureSetup {
 // The setup for symmetry order k (1..10) on a canvas with the given largest column and row.
 PictureSetup SetUpPicture(int32_t k, int16_t max_x, int16_t max_y);
 
-// Runs the kSteps steps of one picture, drawing one random offset a step from the process-wide
-// generator, and hands every drawn point to plot(column, row, red, green, blue): coordinates and
-// components as the library receives them (low 16 bits), red and blue still to wrap to 8 bits.
-//
-// A point exactly at the origin (or so near that the step factor w overflows a double) has no
-// finite w: the turn and scale of the zero vector are taken as zero, so the point moves to the
-// chosen offset, and that step is not drawn since it has no colour. Points whose position or
-// colour cannot be converted are not drawn either.
+// One step from (x, y), shifting by offset j: the point is turned and scaled by the matrix rows
+// (-r, w) and (-w, -r), where w = 1 / (sqrt(3 (x^2 + y^2)) q) falls with the distance from the
+// origin, then moved by the offset. Returns w. At the origin, or so near it that w overflows a
+// double, w is infinite: the turn and scale of the zero vector are taken as zero, so the point
+// moves to the offset itself, and the caller draws nothing for that step (it has no colour).
+inline double StepPoint(const PictureSetup& p, int32_t j, double& x, double& y) {
+  const Extended length =
+      std::sqrt((static_cast<Extended>(x) * x + static_cast<Extended>(y) * y) * 3.0L) * p.q;
+  const double w = length > 0 ? static_cast<double>(1.0L / length) : HUGE_VAL;
+  if (!std::isfinite(w)) {
+    x = p.offset_x[j];
+    y = p.offset_y[j];
+    return w;
+  }
+  const double new_x = static_cast<double>((-static_cast<Extended>(x)) * p.r +
+                                           static_cast<Extended>(w) * y + p.offset_x[j]);
+  const double new_y = static_cast<double>((-static_cast<Extended>(x)) * w -
+                                           static_cast<Extended>(p.r) * y + p.offset_y[j]);
+  x = new_x;
+  y = new_y;
+  return w;
+}
+
+// Runs the kSteps steps of one picture from (1, 1), drawing one random offset a step from the
+// process-wide generator, and hands every drawn point to plot(column, row, red, green, blue):
+// coordinates and components as the library receives them (low 16 bits), red and blue still to
+// wrap to 8 bits. Points whose position or colour cannot be converted are not drawn.
 template <typename Plot>
 void IteratePicture(const PictureSetup& p, Plot&& plot) {
   double x = 1.0, y = 1.0;
   for (int32_t step = 0; step < kSteps; ++step) {
-    const int32_t j = RandomBelow(p.k);
-    const Extended length =
-        std::sqrt((static_cast<Extended>(x) * x + static_cast<Extended>(y) * y) * 3.0L) * p.q;
-    const double w = length > 0 ? static_cast<double>(1.0L / length) : HUGE_VAL;
-    if (!std::isfinite(w)) {
-      x = p.offset_x[j];
-      y = p.offset_y[j];
-      continue;
-    }
-    const double new_x = static_cast<double>((-static_cast<Extended>(x)) * p.r +
-                                             static_cast<Extended>(w) * y + p.offset_x[j]);
-    const double new_y = static_cast<double>((-static_cast<Extended>(x)) * w -
-                                             static_cast<Extended>(p.r) * y + p.offset_y[j]);
-    x = new_x;
-    y = new_y;
-    if (step < kHiddenSteps) continue;
+    const double w = StepPoint(p, RandomBelow(p.k), x, y);
+    if (step < kHiddenSteps || !std::isfinite(w)) continue;
     const Extended ew = w;
     int16_t column = 0, row = 0;
     uint16_t red = 0, green = 0, blue = 0;

@@ -33,7 +33,9 @@ struct Point {
   double x = 0, y = 0, z = 0;
 };
 
-Extended Sign(double v) { return v < 0 ? -1.0L : (v > 0 ? 1.0L : 0.0L); }
+Extended Sign(double v) {
+  return v < 0 ? -1.0L : (v > 0 ? 1.0L : 0.0L);
+}
 
 // One step, written out from the table of maps: extended precision, left to right, stored.
 Point Next(const Map& m, Point p) {
@@ -41,19 +43,27 @@ Point Next(const Map& m, Point p) {
   const Extended x = p.x, y = p.y, z = p.z, a = m.a, b = m.b, c = m.c, d = m.d, s = Sign(xp);
   auto sq = [](Extended v) { return v * v; };
   switch (m.choice) {
-    case 1: return {double(y - s * sqrtl(fabsl(x * b - c))), double(a - xp), p.z};
-    case 2: return {double(y - s * fabsl(sinl(x) * cosl(b) + c - x * sinl(a + b + c))),
-                    double(a - xp), p.z};
-    case 3: return {double((y + 1) - x * a * x), double(xp * b), p.z};
-    case 4: return {double(y - sinl(x)), double(a - xp), p.z};
-    case 5: return {double(sinl(a * y) - z * cosl(b * x)), double(z * sinl(c * xp) - cosl(d * y)),
-                    double(sinl(Extended(xp)))};
-    case 6: return {double(y - s * cosl(sq(logl(fabsl(x * b - c)))) *
-                                   atanl(sq(logl(fabsl(x * c - b))))),
-                    double(a - xp), p.z};
-    case 7: return {double((1 - y) + fabsl(x)), xp, p.z};
-    case 8: return {double(y - s * sqrtl(fabsl(x + b) + c)), double(a - xp), p.z};
-    default: return p;
+    case 1:
+      return {double(y - s * sqrtl(fabsl(x * b - c))), double(a - xp), p.z};
+    case 2:
+      return {double(y - s * fabsl(sinl(x) * cosl(b) + c - x * sinl(a + b + c))), double(a - xp),
+              p.z};
+    case 3:
+      return {double((y + 1) - x * a * x), double(xp * b), p.z};
+    case 4:
+      return {double(y - sinl(x)), double(a - xp), p.z};
+    case 5:
+      return {double(sinl(a * y) - z * cosl(b * x)), double(z * sinl(c * xp) - cosl(d * y)),
+              double(sinl(Extended(xp)))};
+    case 6:
+      return {double(y - s * cosl(sq(logl(fabsl(x * b - c)))) * atanl(sq(logl(fabsl(x * c - b))))),
+              double(a - xp), p.z};
+    case 7:
+      return {double((1 - y) + fabsl(x)), xp, p.z};
+    case 8:
+      return {double(y - s * sqrtl(fabsl(x + b) + c)), double(a - xp), p.z};
+    default:
+      return p;
   }
 }
 
@@ -115,7 +125,8 @@ constexpr const char* kD = "Parametrul d = ";
 
 std::string Cat(std::initializer_list<const char*> parts) {
   std::string text;
-  for (const char* p : parts) text += p;
+  for (const char* p : parts)
+    text += p;
   return text;
 }
 
@@ -125,10 +136,14 @@ const Dialogue kDialogues[] = {
     {"Threeply", "2\n-3.5\n0.2\n1e1\n", Cat({kA, kB, kC}), {2, -3.5, 0.2, 10}},
     {"Henon", "3\n1.4\n0.3\n", Cat({kA, kB}), {3, 1.4, 0.3}},
     {"Martin", "4\n3.1\n", kA, {4, 3.1}},
-    {"Pickover", "5\n2.24\n0.43\n-0.65\n-2.43\n", Cat({kA, kB, kC, kD}),
+    {"Pickover",
+     "5\n2.24\n0.43\n-0.65\n-2.43\n",
+     Cat({kA, kB, kC, kD}),
      {5, 2.24, 0.43, -0.65, -2.43}},
     {"Chip", "6\n-15\n-19\n1\n", Cat({kA, kB, kC}), {6, -15, -19, 1}},
-    {"Gingerbreadman", "7\n-0.1\n0\n", "Parametrul x0 = Parametrul y0 = ",
+    {"Gingerbreadman",
+     "7\n-0.1\n0\n",
+     "Parametrul x0 = Parametrul y0 = ",
      {7, 0, 0, 0, 0, -0.1, 0}},
     {"Eight", "8\n3\n2\n1\n", Cat({kA, kB, kC}), {8, 3, 2, 1}},
     {"ChoiceZero", "0\n", "", {0}},
@@ -154,6 +169,10 @@ const Dialogue kDialogues[] = {
     {"NotANumber", "4\nnan\n", kA, {4}},
     {"Infinity", "2\n1\n-inf\n", Cat({kA, kB}), {2, 1}},
 };
+
+void PrintTo(const Dialogue& dialogue, std::ostream* out) {
+  *out << dialogue.name;
+}
 
 class DialogueTest : public ::testing::TestWithParam<Dialogue> {};
 
@@ -184,10 +203,10 @@ TEST(IteratedMapsTest, FirstPointsAndTheHenonAttractor) {
     std::set<Pixel> first;  // exactly the lit pixels after the first step
   };
   const Case cases[] = {
-      {"7\n0\n0\n", 1, {{400, 299}}},  // gingerbreadman from (0, 0) to (1, 0)
-      {"1\n5\n1\n1\n", 1, {{399, 304}}},  // hopalong from (0, 0) to (0, a)
+      {"7\n0\n0\n", 1, {{400, 299}}},      // gingerbreadman from (0, 0) to (1, 0)
+      {"1\n5\n1\n1\n", 1, {{399, 304}}},   // hopalong from (0, 0) to (0, a)
       {"2\n-7\n1\n1\n", 1, {{399, 292}}},  // threeply likewise
-      {"12\n", 1, {{399, 299}}},  // a choice without a map stays at the origin
+      {"12\n", 1, {{399, 299}}},           // a choice without a map stays at the origin
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.input);

@@ -3,10 +3,10 @@
 #include <gtest/gtest.h>
 #include <lumivex/random.h>
 
+#include <sys/stat.h>
 #include <cmath>
 #include <cstdint>
 #include <string>
-#include <sys/stat.h>
 #include <vector>
 
 #include "support/program_runner.h"
@@ -17,9 +17,9 @@ namespace {
 using Extended = long double;
 
 constexpr uint32_t kTicks = 4242;
-constexpr int32_t kWidth = 48, kHeight = 36;          // the virtual screen, so MaxX 47, MaxY 35
+constexpr int32_t kWidth = 48, kHeight = 36;  // the virtual screen, so MaxX 47, MaxY 35
 constexpr int32_t kPixels = (kWidth - 1) * (kHeight - 1);  // key tests per image
-constexpr uint32_t kEntryZero = FromHex(0x0000FC);   // palette entry 0, the pages' first content
+constexpr uint32_t kEntryZero = FromHex(0x0000FC);  // palette entry 0, the pages' first content
 
 // The RGB value of palette entry 16 i + j: (16 i, 16 j, 252 - 16 i).
 uint32_t EntryRgb(uint32_t index) {
@@ -31,8 +31,8 @@ uint32_t EntryRgb(uint32_t index) {
 std::vector<uint32_t> NextImage() {
   const double k = double((3.141592653589793238462643383279502884L / (kWidth - 1)) * 2 + 0.001L);
   const double a = RandomBelow(1020) + 8, b1 = RandomBelow(1000) + 1, c1 = RandomBelow(5) + 0.01,
-               d1 = RandomBelow(5) + 0.01, b2 = RandomBelow(1000) + 1,
-               c2 = RandomBelow(5) + 0.01, d2 = RandomBelow(5) + 0.01;
+               d1 = RandomBelow(5) + 0.01, b2 = RandomBelow(1000) + 1, c2 = RandomBelow(5) + 0.01,
+               d2 = RandomBelow(5) + 0.01;
   std::vector<uint32_t> image(kWidth * kHeight, kEntryZero);
   for (int32_t y = 0; y < kHeight - 1; ++y) {
     for (int32_t x = 0; x < kWidth - 1; ++x) {
@@ -69,8 +69,9 @@ bool Exists(const std::string& path) {
 
 RunResult RunPlasma(const std::string& script) {
   RunOptions options;
-  options.environment = {{"LUMIVEX_TICKS", std::to_string(kTicks)},
-                         {"LUMIVEX_SCREEN", std::to_string(kWidth) + "x" + std::to_string(kHeight)}};
+  options.environment = {
+      {"LUMIVEX_TICKS", std::to_string(kTicks)},
+      {"LUMIVEX_SCREEN", std::to_string(kWidth) + "x" + std::to_string(kHeight)}};
   options.script = script;
   return RunProgram("plasma_family", options);
 }
@@ -84,8 +85,8 @@ TEST(PlasmaFamilyTest, ImagesPagesAndAKeyDuringAnImage) {
   const RunResult run = RunPlasma(
       "wait polls " + std::to_string(kPixels) + "\nshot " + dir + "/first.png\n" +
       "wait shows 2\nshot " + dir + "/second.png\nwait shows 3\nshot " + dir + "/third.png\n" +
-      "wait polls " + std::to_string(during_fourth) + "\nkey a\n" +
-      "wait polls " + std::to_string(during_fourth + 1) + "\nshot " + dir + "/after.png\n");
+      "wait polls " + std::to_string(during_fourth) + "\nkey a\n" + "wait polls " +
+      std::to_string(during_fourth + 1) + "\nshot " + dir + "/after.png\n");
   ASSERT_FALSE(run.timed_out);
   EXPECT_EQ(run.exit_code, 0);
   EXPECT_EQ(run.errors, "");
@@ -103,7 +104,8 @@ TEST(PlasmaFamilyTest, ImagesPagesAndAKeyDuringAnImage) {
       EXPECT_EQ(shot.At(0, y) & 0xFF, 0u) << "row " << y;
       EXPECT_EQ(shot.At(kWidth - 1, y), kEntryZero) << "row " << y;
     }
-    for (int32_t x = 0; x < kWidth; ++x) EXPECT_EQ(shot.At(x, kHeight - 1), kEntryZero);
+    for (int32_t x = 0; x < kWidth; ++x)
+      EXPECT_EQ(shot.At(x, kHeight - 1), kEntryZero);
   }
 }
 

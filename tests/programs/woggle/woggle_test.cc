@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "support/program_runner.h"
+#include "woggle.h"
 
 namespace lumivex::testing {
 namespace {
@@ -59,8 +60,8 @@ std::vector<uint32_t> NextPicture(int32_t* k_out = nullptr) {
     }
     EXPECT_TRUE(green >= 32 && green <= 224);
     if (column < 0 || column >= kWidth || row < 0 || row >= kHeight) continue;
-    picture[row * kWidth + column] = uint32_t(red & 255) | uint32_t(green << 8) |
-                                     uint32_t((blue & 255) << 16);
+    picture[row * kWidth + column] =
+        uint32_t(red & 255) | uint32_t(green << 8) | uint32_t((blue & 255) << 16);
   }
   return picture;
 }
@@ -68,7 +69,8 @@ std::vector<uint32_t> NextPicture(int32_t* k_out = nullptr) {
 // Draws what a picture draws from the generator, without computing it.
 void SkipPicture() {
   const int32_t k = RandomBelow(10) + 1;
-  for (int32_t step = 0; step < 1000000; ++step) RandomBelow(k);
+  for (int32_t step = 0; step < 1000000; ++step)
+    RandomBelow(k);
 }
 
 void ExpectPicture(const std::string& path, const std::vector<uint32_t>& expected) {
@@ -103,7 +105,8 @@ double RotationMatch(const Picture& shot, Extended angle) {
       const int64_t ty = llroundl(299.5L + dx * sinl(angle) + dy * cosl(angle));
       bool near = false;
       for (int64_t oy = -1; oy <= 1 && !near; ++oy) {
-        for (int64_t ox = -1; ox <= 1 && !near; ++ox) near = lit(tx + ox, ty + oy);
+        for (int64_t ox = -1; ox <= 1 && !near; ++ox)
+          near = lit(tx + ox, ty + oy);
       }
       matched += near;
     }
@@ -138,6 +141,30 @@ TEST(WoggleTest, PicturesFollowTheFormulasAndTheKeys) {
   ASSERT_TRUE(ReadPng(dir + "/first.png", &first));
   EXPECT_GT(RotationMatch(first, 2 * kPi / k), 0.95);
   EXPECT_LT(RotationMatch(first, kPi / k), 0.6);
+}
+
+// w = 1 / (sqrt(3 (x^2 + y^2)) q) has no finite value at the origin, nor where it overflows a
+// double: the point then moves to the chosen offset, and the orbit goes on with finite values.
+TEST(WoggleTest, AStepFromTheOriginMovesToTheOffset) {
+  const woggle::PictureSetup p = woggle::SetUpPicture(4, 799, 599);
+  const std::pair<double, double> starts[] = {
+      {0.0, 0.0}, {-0.0, 0.0}, {1e-310, 0.0}, {0.0, -4e-320}};
+  for (const auto& [start_x, start_y] : starts) {
+    SCOPED_TRACE(std::to_string(start_x) + ", " + std::to_string(start_y));
+    double x = start_x, y = start_y;
+    EXPECT_TRUE(std::isinf(woggle::StepPoint(p, 1, x, y)));
+    EXPECT_NEAR(x, 0.0, 1e-15);  // offset 1 of 4: (cos pi/2, sin pi/2)
+    EXPECT_EQ(y, 1.0);
+    const double w = woggle::StepPoint(p, 2, x, y);
+    EXPECT_TRUE(std::isfinite(w) && std::isfinite(x) && std::isfinite(y));
+  }
+  // Away from the origin the step is the linear map and the shift: from (1, 1) with q = sqrt(5),
+  // w = 1 / (sqrt(6) q) and the point goes to (-r + w, -w - r) + offset.
+  double x = 1, y = 1;
+  const Extended w = 1 / (sqrtl(6.0L) * sqrtl(5.0L));
+  EXPECT_DOUBLE_EQ(woggle::StepPoint(p, 2, x, y), double(w));
+  EXPECT_DOUBLE_EQ(x, double(-1 / sqrtl(5.0L) + w - 1));
+  EXPECT_DOUBLE_EQ(y, double(-w - 1 / sqrtl(5.0L)));
 }
 
 TEST(WoggleTest, EndsWithAMessageWhenTheWindowCannotOpen) {
