@@ -5,6 +5,7 @@
 #include <lumivex/lumivex.h>
 #include <lumivex/random.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <vector>
 
