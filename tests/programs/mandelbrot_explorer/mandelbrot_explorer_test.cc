@@ -199,6 +199,15 @@ TEST(MandelbrotExplorerTest, StartsWithTheWholeSetAndTheSquare) {
   for (const Point& p : points) {
     EXPECT_EQ(shot.At(p.x, p.y), PaletteRgb()[p.entry]) << p.why;
   }
+  // The whole set fits: no point of the drawn border lies in it.
+  for (int32_t x = 0; x < kMaxX; ++x) {
+    EXPECT_NE(shot.At(x, 0), 0u) << x;
+    EXPECT_NE(shot.At(x, kMaxY - 1), 0u) << x;
+  }
+  for (int32_t y = 0; y < kMaxY; ++y) {
+    EXPECT_NE(shot.At(0, y), 0u) << y;
+    EXPECT_NE(shot.At(kMaxX - 1, y), 0u) << y;
+  }
   // The square spans columns and rows 199..298: its corners keep their colour, the rest of the
   // outline and the dot at (248, 248) are inverted.
   using Pixels = std::initializer_list<std::pair<int32_t, int32_t>>;
