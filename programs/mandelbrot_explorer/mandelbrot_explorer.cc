@@ -94,7 +94,7 @@ uint8_t Explorer::Interact() {
     if (code == 0) code = NextKey();
     HideSquare();
     code = ActOn(code);
-    KeepSquareInside();
+    KeepWithinLimits();
     ShowSquare();
   } while (code != kEscape && code != kEnter && code != kSpace);
   HideSquare();
@@ -162,7 +162,7 @@ uint8_t Explorer::ActOn(uint8_t code) {
   return code;
 }
 
-void Explorer::KeepSquareInside() {
+void Explorer::KeepWithinLimits() {
   if (square_size_ <= 0) square_size_ = 1;
   if (square_size_ >= max_y_) square_size_ = max_y_ - 1;
   if (square_x_ < 0) square_x_ = 0;

@@ -89,7 +89,8 @@ class Explorer {
   uint8_t Interact();
   // Acts on one code; returns it, or space for the view keys, which end the interaction.
   uint8_t ActOn(uint8_t code);
-  void KeepSquareInside();
+  // Keeps the square inside the canvas and the limit at 256 or more.
+  void KeepWithinLimits();
   void ZoomIn();
 
   void ShowSquare();
