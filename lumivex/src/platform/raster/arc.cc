@@ -77,6 +77,12 @@ class QuarterOutline {
     }
     columns_ = last_column_ >= first_column_ ? (last_column_ - first_column_) / 2 + 1 : 0;
     last_row_ = columns_ > 0 ? RowOfColumn(last_column_) - 2 : b;
+    if (columns_ > 0 && last_row_ < first_row_) {
+      // The flat part already reaches the lowest row (a box only a row or two high): it runs on
+      // to the side of the box.
+      last_column_ = a;
+      columns_ = (last_column_ - first_column_) / 2 + 1;
+    }
     rows_ = last_row_ >= first_row_ ? (last_row_ - first_row_) / 2 + 1 : 0;
   }
 
