@@ -112,7 +112,8 @@ class QuarterOutline {
     if (across == 0) return extent;
     const double exact = static_cast<double>(extent) *
                          std::sqrt(static_cast<double>(across * across - t * t)) / across;
-    const int64_t steps = static_cast<int64_t>(std::floor((extent - exact) / 2 + 0.5));
+    // Not negative, so truncation rounds down.
+    const int64_t steps = static_cast<int64_t>((extent - exact) / 2 + 0.5);
     return std::max(extent - 2 * steps, lowest);
   }
 
@@ -161,13 +162,20 @@ Steps StepsWithin(int sign, int64_t lo, int64_t hi, int64_t first, int64_t last)
   return Steps{from, to};
 }
 
+// Both ranges of steps, as one (they share their parity).
+Steps Hull(const Steps& a, const Steps& b) {
+  if (a.first > a.last) return b;
+  if (b.first > b.last) return a;
+  return Steps{std::min(a.first, b.first), std::max(a.last, b.last)};
+}
+
 template <typename Writer>
 void DrawThinArc(const Writer& writer, const Rect& clip, int64_t centre_u, int64_t centre_v,
                  const QuarterOutline& outline, const Sweep& sweep, const DashPattern& dashes,
                  int64_t dash_start, uint32_t pen, uint32_t back, bool paint_gaps) {
   const int64_t quarter_length = outline.quarter_length();
   const int64_t around = 4 * quarter_length;
-  auto plot = [&](int q, int64_t u, int64_t v, int64_t position) {
+  auto plot = [&](int q, int64_t u, int64_t v, int64_t position) __attribute__((always_inline)) {
     const Quarter& quarter = kQuarters[q];
     if ((quarter.skip_u_axis && u == 0) || (quarter.skip_v_axis && v == 0)) return;
     const int64_t su = quarter.sign_u * u, sv = quarter.sign_v * v;
@@ -191,18 +199,21 @@ void DrawThinArc(const Writer& writer, const Rect& clip, int64_t centre_u, int64
                 u_hi = 2 * int64_t{clip.right - 1} - centre_u;
   const int64_t v_lo = centre_v - 2 * int64_t{clip.bottom - 1},
                 v_hi = centre_v - 2 * int64_t{clip.top};
-  for (int q = 0; q < 4; ++q) {
-    const Quarter& quarter = kQuarters[q];
-    const Steps columns =
-        StepsWithin(quarter.sign_u, u_lo, u_hi, outline.first_column(), outline.last_column());
-    for (int64_t u = columns.first; u <= columns.last; u += 2) {
-      plot(q, u, outline.RowOfColumn(u), outline.ColumnPosition(u));
-    }
-    const Steps rows =
-        StepsWithin(quarter.sign_v, v_lo, v_hi, outline.first_row(), outline.last_row());
-    for (int64_t v = rows.first; v <= rows.last; v += 2) {
-      plot(q, outline.ColumnOfRow(v), v, outline.RowPosition(v));
-    }
+  // Each column and row is computed once and drawn in every quarter that shows it.
+  const Steps columns =
+      Hull(StepsWithin(1, u_lo, u_hi, outline.first_column(), outline.last_column()),
+           StepsWithin(-1, u_lo, u_hi, outline.first_column(), outline.last_column()));
+  for (int64_t u = columns.first; u <= columns.last; u += 2) {
+    const int64_t v = outline.RowOfColumn(u), position = outline.ColumnPosition(u);
+    for (int q = 0; q < 4; ++q)
+      plot(q, u, v, position);
+  }
+  const Steps rows = Hull(StepsWithin(1, v_lo, v_hi, outline.first_row(), outline.last_row()),
+                          StepsWithin(-1, v_lo, v_hi, outline.first_row(), outline.last_row()));
+  for (int64_t v = rows.first; v <= rows.last; v += 2) {
+    const int64_t u = outline.ColumnOfRow(v), position = outline.RowPosition(v);
+    for (int q = 0; q < 4; ++q)
+      plot(q, u, v, position);
   }
 }
 
