@@ -28,8 +28,8 @@ void BM_PlotPixelFloor(benchmark::State& state) {
   std::vector<uint8_t> page(800 * 600);
   uint32_t i = 0;
   for (auto _ : state) {
-    StorePixel(page.data(), 800, static_cast<int16_t>(i % 800), static_cast<int16_t>((i / 800) % 600),
-               i);
+    StorePixel(page.data(), 800, static_cast<int16_t>(i % 800),
+               static_cast<int16_t>((i / 800) % 600), i);
     ++i;
   }
   benchmark::DoNotOptimize(page.data());
@@ -62,9 +62,11 @@ void BM_FillCellFloor(benchmark::State& state) {
   std::vector<uint8_t> page(640 * 480);
   uint32_t i = 0;
   for (auto _ : state) {
-    const int32_t x = 2 * static_cast<int32_t>(i % 319), y = 2 * static_cast<int32_t>((i / 319) % 239);
+    const int32_t x = 2 * static_cast<int32_t>(i % 319),
+                  y = 2 * static_cast<int32_t>((i / 319) % 239);
     for (int32_t r = y; r <= y + 2; ++r) {
-      for (int32_t c = x; c <= x + 2; ++c) page[static_cast<size_t>(r) * 640 + c] = static_cast<uint8_t>(i);
+      for (int32_t c = x; c <= x + 2; ++c)
+        page[static_cast<size_t>(r) * 640 + c] = static_cast<uint8_t>(i);
     }
     benchmark::ClobberMemory();
     ++i;
@@ -77,7 +79,8 @@ void BM_FillCellHiddenPage(benchmark::State& state) {
   SetDrawPage(1);
   uint32_t i = 0;
   for (auto _ : state) {
-    const int16_t x = static_cast<int16_t>(2 * (i % 320)), y = static_cast<int16_t>(2 * ((i / 320) % 240));
+    const int16_t x = static_cast<int16_t>(2 * (i % 320)),
+                  y = static_cast<int16_t>(2 * ((i / 320) % 240));
     SetFillStyle(1, i);
     FillBar(x, y, static_cast<int16_t>(x + 2), static_cast<int16_t>(y + 2));
     ++i;
@@ -87,7 +90,8 @@ BENCHMARK(BM_FillCellHiddenPage);
 
 void BM_KeyWaiting(benchmark::State& state) {
   OpenCanvasOnce canvas(3, 4);
-  for (auto _ : state) benchmark::DoNotOptimize(KeyWaiting());
+  for (auto _ : state)
+    benchmark::DoNotOptimize(KeyWaiting());
 }
 BENCHMARK(BM_KeyWaiting);
 

@@ -156,18 +156,52 @@ bool ComputeGeometry(CanvasState& canvas) {
   const int32_t fh = 2 * metrics.dialog_frame_height + metrics.caption_height;
   int32_t cw = 65535, ch = 65535;
   switch (canvas.mode) {
-    case 1: cw = 320; ch = 200; break;
-    case 2: cw = 640; ch = 200; break;
-    case 3: cw = 640; ch = 350; break;
-    case 4: cw = 640; ch = 480; break;
-    case 5: cw = 720; ch = 350; break;
-    case 6: cw = 800; ch = 600; break;
-    case 7: cw = 1024; ch = 768; break;
-    case 8: cw = 1280; ch = 1024; break;
-    case 10: cw = -fw; ch = -fh; break;
-    case 11: cw = canvas.screen_width - fw; ch = canvas.screen_height - fh; break;
-    case 12: cw = canvas.screen_width; ch = canvas.screen_height; break;
-    default: break;  // 13 (a custom size nothing sets) is refused like every other number
+    case 1:
+      cw = 320;
+      ch = 200;
+      break;
+    case 2:
+      cw = 640;
+      ch = 200;
+      break;
+    case 3:
+      cw = 640;
+      ch = 350;
+      break;
+    case 4:
+      cw = 640;
+      ch = 480;
+      break;
+    case 5:
+      cw = 720;
+      ch = 350;
+      break;
+    case 6:
+      cw = 800;
+      ch = 600;
+      break;
+    case 7:
+      cw = 1024;
+      ch = 768;
+      break;
+    case 8:
+      cw = 1280;
+      ch = 1024;
+      break;
+    case 10:
+      cw = -fw;
+      ch = -fh;
+      break;
+    case 11:
+      cw = canvas.screen_width - fw;
+      ch = canvas.screen_height - fh;
+      break;
+    case 12:
+      cw = canvas.screen_width;
+      ch = canvas.screen_height;
+      break;
+    default:
+      break;  // 13 (a custom size nothing sets) is refused like every other number
   }
   WindowPlacement& p = canvas.placement;
   p = WindowPlacement{};
@@ -209,9 +243,15 @@ bool ComputeGeometry(CanvasState& canvas) {
 
 bool ComputeColourDepth(CanvasState& canvas) {
   switch (canvas.driver) {
-    case 1: canvas.bits_per_pixel = 1; break;
-    case 2: canvas.bits_per_pixel = 4; break;
-    case 3: canvas.bits_per_pixel = 8; break;
+    case 1:
+      canvas.bits_per_pixel = 1;
+      break;
+    case 2:
+      canvas.bits_per_pixel = 4;
+      break;
+    case 3:
+      canvas.bits_per_pixel = 8;
+      break;
     case 9:
       canvas.bits_per_pixel = static_cast<uint8_t>(Backend().Metrics().bits_per_pixel);
       canvas.palette_mode = false;
@@ -311,8 +351,14 @@ void CloseCanvas() {
   canvas.window_thread.join();
 }
 
-int16_t CanvasStatus() { return g_status.load(std::memory_order_relaxed); }
+int16_t CanvasStatus() {
+  return g_status.load(std::memory_order_relaxed);
+}
 
-bool CanvasIsOpen() { return Canvas().open.load(std::memory_order_relaxed); }
+bool CanvasIsOpen() {
+  return Canvas().open.load(std::memory_order_relaxed);
+}
 
-void SelectGLTarget(bool) { SetStatus(kStatusNoOpenGL); }
+void SelectGLTarget(bool) {
+  SetStatus(kStatusNoOpenGL);
+}

@@ -93,12 +93,16 @@ struct CanvasState {
 
 // The one canvas state, made at program start.
 extern CanvasState* g_canvas;
-inline CanvasState& Canvas() { return *g_canvas; }
+inline CanvasState& Canvas() {
+  return *g_canvas;
+}
 
 // The status of the last library call. Written by the program's thread, and by the window thread
 // while the program's thread waits for it (window creation failure, thread end).
 extern std::atomic<int16_t> g_status;
-inline void SetStatus(int16_t status) { g_status.store(status, std::memory_order_relaxed); }
+inline void SetStatus(int16_t status) {
+  g_status.store(status, std::memory_order_relaxed);
+}
 
 // Sets the status to 0 and answers true when a canvas is open; otherwise sets -1.
 inline bool BeginOperation() {
@@ -138,12 +142,12 @@ inline void DrawMirrored(CanvasState& canvas, Draw&& draw) {
 }
 
 // Internal steps shared between the canvas parts.
-void FillFontTable();          // drawing state: the four default faces, during OpenCanvas
-void CreatePages();            // pages: at window creation, on the window thread
-void ReleasePages();           // pages: at window destruction, on the window thread
+void FillFontTable();              // drawing state: the four default faces, during OpenCanvas
+void CreatePages();                // pages: at window creation, on the window thread
+void ReleasePages();               // pages: at window destruction, on the window thread
 void PaintWindow(Window* window);  // pages: the paint message, on the window thread
-void ResetDrawingObjects();    // drawing state: marks the clip region and pattern absent
-void MapPredefinedColours();   // pages: predefined colours to their nearest palette entries
+void ResetDrawingObjects();        // drawing state: marks the clip region and pattern absent
+void MapPredefinedColours();       // pages: predefined colours to their nearest palette entries
 void SetPredefinedColoursToRgb();
 
 // Predefined colours, written at opening.

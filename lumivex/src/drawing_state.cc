@@ -20,16 +20,16 @@ void ApplyToBothContexts(CanvasState& canvas, Apply&& apply) {
 }
 
 // Pen styles of line styles 0..6; styles 5 and 6 draw nothing with the pen.
-constexpr PenStyle kPenStyles[7] = {PenStyle::kSolid, PenStyle::kDot,  PenStyle::kDashDot,
+constexpr PenStyle kPenStyles[7] = {PenStyle::kSolid, PenStyle::kDot,        PenStyle::kDashDot,
                                     PenStyle::kDash,  PenStyle::kDashDotDot, PenStyle::kNull,
                                     PenStyle::kNull};
 
 // Raster operations of write modes 0..15.
 constexpr RasterOp kRasterOps[16] = {
-    RasterOp::kCopyPen,    RasterOp::kXorPen,       RasterOp::kMergePen,    RasterOp::kMaskPen,
-    RasterOp::kNotCopyPen, RasterOp::kNot,          RasterOp::kNotXorPen,   RasterOp::kNotMergePen,
-    RasterOp::kNotMaskPen, RasterOp::kMaskNotPen,   RasterOp::kMergeNotPen, RasterOp::kMaskPenNot,
-    RasterOp::kMergePenNot, RasterOp::kBlack,       RasterOp::kWhite,       RasterOp::kNop,
+    RasterOp::kCopyPen,     RasterOp::kXorPen,     RasterOp::kMergePen,    RasterOp::kMaskPen,
+    RasterOp::kNotCopyPen,  RasterOp::kNot,        RasterOp::kNotXorPen,   RasterOp::kNotMergePen,
+    RasterOp::kNotMaskPen,  RasterOp::kMaskNotPen, RasterOp::kMergeNotPen, RasterOp::kMaskPenNot,
+    RasterOp::kMergePenNot, RasterOp::kBlack,      RasterOp::kWhite,       RasterOp::kNop,
 };
 
 // Text alignment flags: left 0, centre 6, right 2; top 0, bottom 8, baseline 24; update the
@@ -50,10 +50,16 @@ void ResetDrawingObjects() {
 
 using namespace lumivex;
 
-int16_t MaxX() { return static_cast<int16_t>(Canvas().max_x); }
-int16_t MaxY() { return static_cast<int16_t>(Canvas().max_y); }
+int16_t MaxX() {
+  return static_cast<int16_t>(Canvas().max_x);
+}
+int16_t MaxY() {
+  return static_cast<int16_t>(Canvas().max_y);
+}
 
-const DrawingState& CurrentDrawingState() { return Canvas().drawing; }
+const DrawingState& CurrentDrawingState() {
+  return Canvas().drawing;
+}
 
 void SetView(int16_t x1, int16_t y1, int16_t x2, int16_t y2, bool clip) {
   if (!BeginOperation()) return;

@@ -60,7 +60,8 @@ bool FaceExists(const std::string& name) {
 
 void FillFontTable() {
   CanvasState& canvas = Canvas();
-  for (auto& slot : canvas.font_slots) slot.clear();
+  for (auto& slot : canvas.font_slots)
+    slot.clear();
   for (const char* face : kDefaultFaces) {
     InstallFont(face);
     if (CanvasStatus() != kStatusOk) return;

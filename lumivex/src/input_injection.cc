@@ -12,8 +12,8 @@ namespace {
 // The key-state flags of the last injected mouse message (injecting thread only).
 uint32_t g_injected_mouse_flags = 0;
 
-constexpr uint32_t kKeyDownInfo = 1;                              // repeat count 1
-constexpr uint32_t kKeyUpInfo = 1 | (1u << 30) | (1u << 31);      // previous state, transition
+constexpr uint32_t kKeyDownInfo = 1;                          // repeat count 1
+constexpr uint32_t kKeyUpInfo = 1 | (1u << 30) | (1u << 31);  // previous state, transition
 constexpr uint32_t kAltContext = 1u << 29;
 
 }  // namespace
@@ -42,8 +42,8 @@ bool InjectKeyStroke(const script::KeyStroke& stroke) {
   if (stroke.shift) messages.push_back({kMsgKeyDown, kVkShift, kKeyDownInfo});
   if (stroke.control) messages.push_back({kMsgKeyDown, kVkControl, kKeyDownInfo});
   if (stroke.alt) {
-    messages.push_back({stroke.control ? kMsgKeyDown : kMsgSysKeyDown, kVkAlt,
-                        kKeyDownInfo | kAltContext});
+    messages.push_back(
+        {stroke.control ? kMsgKeyDown : kMsgSysKeyDown, kVkAlt, kKeyDownInfo | kAltContext});
   }
   messages.push_back(
       {system_key ? kMsgSysKeyDown : kMsgKeyDown, stroke.virtual_key, kKeyDownInfo | context});
@@ -83,7 +83,9 @@ bool InjectWheel(int32_t screen_x, int32_t screen_y) {
   return InjectMessages({{kMsgMouseWheel, first, PackPoint(screen_x, screen_y)}});
 }
 
-bool InjectClose() { return InjectMessages({{kMsgClose, 0, 0}}); }
+bool InjectClose() {
+  return InjectMessages({{kMsgClose, 0, 0}});
+}
 
 bool RunOnWindowThread(const std::function<void(Window*)>& task) {
   std::shared_ptr<MessageQueue> queue;

@@ -182,8 +182,8 @@ std::vector<uint8_t> TranslateKey(uint32_t key, bool shift, bool control, bool a
 namespace {
 
 void TranslateAndQueue(uint32_t key) {
-  for (uint8_t code : TranslateKey(key, KeyIsDown(kVkShift), KeyIsDown(kVkControl),
-                                   KeyIsDown(kVkAlt))) {
+  for (uint8_t code :
+       TranslateKey(key, KeyIsDown(kVkShift), KeyIsDown(kVkControl), KeyIsDown(kVkAlt))) {
     g_keys.Put(code);
   }
 }
@@ -213,7 +213,9 @@ int32_t KeyboardHandler(WindowHandle, uint32_t message, uint32_t first, uint32_t
   return 0;
 }
 
-void StartKeyboardPart() { KeyboardHook = KeyboardHandler; }
+void StartKeyboardPart() {
+  KeyboardHook = KeyboardHandler;
+}
 
 }  // namespace lumivex
 

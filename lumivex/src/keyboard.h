@@ -17,7 +17,6 @@ void StartKeyboardPart();
 std::vector<uint8_t> TranslateKey(uint32_t virtual_key, bool shift, bool control, bool alt);
 
 // The keyboard hook: create, destroy, close, key down, character, system key down.
-int32_t KeyboardHandler(WindowHandle window, uint32_t message, uint32_t first,
-                        uint32_t second);
+int32_t KeyboardHandler(WindowHandle window, uint32_t message, uint32_t first, uint32_t second);
 
 }  // namespace lumivex

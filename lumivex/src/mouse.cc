@@ -54,12 +54,20 @@ int32_t MouseHandler(WindowHandle, uint32_t message, uint32_t first, uint32_t se
 }
 
 // After the canvas part (101) and its keyboard part.
-__attribute__((constructor(103))) void StartMousePart() { MouseHook = MouseHandler; }
+__attribute__((constructor(103))) void StartMousePart() {
+  MouseHook = MouseHandler;
+}
 
 }  // namespace
 
 }  // namespace lumivex
 
-int16_t MouseX() { return lumivex::g_latest_x.load(std::memory_order_relaxed); }
-int16_t MouseY() { return lumivex::g_latest_y.load(std::memory_order_relaxed); }
-uint16_t MouseButtons() { return lumivex::g_latest_buttons.load(std::memory_order_relaxed); }
+int16_t MouseX() {
+  return lumivex::g_latest_x.load(std::memory_order_relaxed);
+}
+int16_t MouseY() {
+  return lumivex::g_latest_y.load(std::memory_order_relaxed);
+}
+uint16_t MouseButtons() {
+  return lumivex::g_latest_buttons.load(std::memory_order_relaxed);
+}

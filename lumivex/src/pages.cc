@@ -18,9 +18,9 @@ void CreatePages() {
   const int32_t width = canvas.max_x + 1;
   const int32_t height = canvas.max_y + 1;
   for (auto& page : canvas.pages) {
-    page = canvas.palette_mode
-               ? std::make_unique<Bitmap>(width, height, PixelFormat::kIndexed8, canvas.palette_size)
-               : std::make_unique<Bitmap>(width, height, PixelFormat::kRgb32);
+    page = canvas.palette_mode ? std::make_unique<Bitmap>(width, height, PixelFormat::kIndexed8,
+                                                          canvas.palette_size)
+                               : std::make_unique<Bitmap>(width, height, PixelFormat::kRgb32);
   }
   canvas.colour_table.fill(0);
 }
@@ -28,7 +28,8 @@ void CreatePages() {
 void ReleasePages() {
   CanvasState& canvas = Canvas();
   canvas.page_dc.SelectBitmap(nullptr);
-  for (auto& page : canvas.pages) page.reset();
+  for (auto& page : canvas.pages)
+    page.reset();
   canvas.colour_table.fill(0);
 }
 
@@ -43,7 +44,8 @@ void CopyPageToSurface(const Bitmap& page, Bitmap& surface, const Rect& area) {
     for (int32_t y = r.top; y < r.bottom; ++y) {
       const uint8_t* source = page.Row8(y);
       uint32_t* target = surface.Row32(y);
-      for (int32_t x = r.left; x < r.right; ++x) target[x] = table[source[x]];
+      for (int32_t x = r.left; x < r.right; ++x)
+        target[x] = table[source[x]];
     }
   } else {
     for (int32_t y = r.top; y < r.bottom; ++y) {
@@ -56,7 +58,8 @@ void CopyPageToSurface(const Bitmap& page, Bitmap& surface, const Rect& area) {
 
 void RefreshDrawPageColourTable(CanvasState& canvas) {
   Bitmap& page = *canvas.pages[canvas.draw_page];
-  for (int i = 0; i < canvas.palette_size; ++i) page.set_colour_table(i, canvas.colour_table[i]);
+  for (int i = 0; i < canvas.palette_size; ++i)
+    page.set_colour_table(i, canvas.colour_table[i]);
 }
 
 }  // namespace
@@ -174,9 +177,9 @@ void GetDefaultPalette(PaletteRecord& record) {
   record.count = static_cast<uint16_t>(count);
   for (int i = 0; i < count; ++i) {
     const uint32_t rgb = kDefaultPaletteRgb[i];
-    record.entries[i] = PaletteEntry{static_cast<uint8_t>(RedOf(rgb)),
-                                     static_cast<uint8_t>(GreenOf(rgb)),
-                                     static_cast<uint8_t>(BlueOf(rgb)), 0};
+    record.entries[i] =
+        PaletteEntry{static_cast<uint8_t>(RedOf(rgb)), static_cast<uint8_t>(GreenOf(rgb)),
+                     static_cast<uint8_t>(BlueOf(rgb)), 0};
   }
   if (canvas.palette_mode && canvas.driver == 1) {
     record.entries[0] = PaletteEntry{0, 0, 0, 0};
@@ -201,7 +204,8 @@ void InstallPalette(const PaletteRecord& record) {
     const PaletteEntry& e = record.entries[i];
     canvas.colour_table[i] = MakeRgb(e.red, e.green, e.blue);
   }
-  for (int i = count; i < canvas.palette_size; ++i) canvas.colour_table[i] = canvas.colour_table[0];
+  for (int i = count; i < canvas.palette_size; ++i)
+    canvas.colour_table[i] = canvas.colour_table[0];
   {
     std::lock_guard<ReentrantLock> hold(canvas.lock);
     canvas.palette.Assign(canvas.colour_table.data(), count);

@@ -11,7 +11,9 @@ namespace {
 
 uint32_t g_state[4] = {0x9E3779B9u, 0x243F6A88u, 0xB7E15162u, 0x3C6EF372u};
 
-uint32_t RotateLeft(uint32_t x, int k) { return (x << k) | (x >> (32 - k)); }
+uint32_t RotateLeft(uint32_t x, int k) {
+  return (x << k) | (x >> (32 - k));
+}
 
 uint32_t NextRandom() {
   const uint32_t result = RotateLeft(g_state[1] * 5, 7) * 9;
@@ -66,7 +68,9 @@ void SeedRandom(uint32_t seed) {
   if ((g_state[0] | g_state[1] | g_state[2] | g_state[3]) == 0) g_state[0] = 1;
 }
 
-void SeedRandomFromTicks() { SeedRandom(TickCount()); }
+void SeedRandomFromTicks() {
+  SeedRandom(TickCount());
+}
 
 int32_t RandomBelow(int32_t n) {
   if (n <= 0) return 0;

@@ -36,18 +36,18 @@ struct NamedKey {
 };
 
 constexpr NamedKey kNamedKeys[] = {
-    {"Escape", kVkEscape, false},   {"Enter", kVkEnter, false},
-    {"Space", kVkSpace, false},     {"Backspace", kVkBackspace, false},
-    {"Tab", kVkTab, false},         {"Up", kVkUp, false},
-    {"Down", kVkDown, false},       {"Left", kVkLeft, false},
-    {"Right", kVkRight, false},     {"Home", kVkHome, false},
-    {"End", kVkEnd, false},         {"PageUp", kVkPageUp, false},
+    {"Escape", kVkEscape, false},     {"Enter", kVkEnter, false},
+    {"Space", kVkSpace, false},       {"Backspace", kVkBackspace, false},
+    {"Tab", kVkTab, false},           {"Up", kVkUp, false},
+    {"Down", kVkDown, false},         {"Left", kVkLeft, false},
+    {"Right", kVkRight, false},       {"Home", kVkHome, false},
+    {"End", kVkEnd, false},           {"PageUp", kVkPageUp, false},
     {"PageDown", kVkPageDown, false}, {"Insert", kVkInsert, false},
-    {"Delete", kVkDelete, false},   {"Pause", kVkPause, false},
-    {"Apps", kVkApps, false},       {"PrintScreen", kVkPrintScreen, false},
-    {"KP5", kVkClear, false},       {"KP*", kVkMultiply, false},
-    {"KP+", kVkAdd, false},         {"KP-", kVkSubtract, false},
-    {"KP.", kVkDecimal, false},     {"KP/", kVkDivide, false},
+    {"Delete", kVkDelete, false},     {"Pause", kVkPause, false},
+    {"Apps", kVkApps, false},         {"PrintScreen", kVkPrintScreen, false},
+    {"KP5", kVkClear, false},         {"KP*", kVkMultiply, false},
+    {"KP+", kVkAdd, false},           {"KP-", kVkSubtract, false},
+    {"KP.", kVkDecimal, false},       {"KP/", kVkDivide, false},
 };
 
 // The US layout's printable characters other than letters and digits.
@@ -58,16 +58,21 @@ struct PrintableKey {
 };
 
 constexpr PrintableKey kPrintable[] = {
-    {' ', kVkSpace, false},        {'*', kVk0 + 8, true},          {'+', kVkEquals, true},
-    {'-', kVkMinus, false},        {'/', kVkSlash, false},         {'=', kVkEquals, false},
-    {'_', kVkMinus, true},         {'.', kVkPeriod, false},        {'>', kVkPeriod, true},
-    {',', kVkComma, false},        {'<', kVkComma, true},          {';', kVkSemicolon, false},
-    {':', kVkSemicolon, true},     {'?', kVkSlash, true},          {'`', kVkBackquote, false},
-    {'~', kVkBackquote, true},     {'[', kVkLeftBracket, false},   {'{', kVkLeftBracket, true},
-    {']', kVkRightBracket, false}, {'}', kVkRightBracket, true},   {'\\', kVkBackslash, false},
-    {'|', kVkBackslash, true},     {'\'', kVkQuote, false},        {'"', kVkQuote, true},
-    {'!', kVk0 + 1, true},         {'@', kVk0 + 2, true},          {'$', kVk0 + 4, true},
-    {'%', kVk0 + 5, true},         {'^', kVk0 + 6, true},          {'&', kVk0 + 7, true},
+    {' ', kVkSpace, false},        {'*', kVk0 + 8, true},
+    {'+', kVkEquals, true},        {'-', kVkMinus, false},
+    {'/', kVkSlash, false},        {'=', kVkEquals, false},
+    {'_', kVkMinus, true},         {'.', kVkPeriod, false},
+    {'>', kVkPeriod, true},        {',', kVkComma, false},
+    {'<', kVkComma, true},         {';', kVkSemicolon, false},
+    {':', kVkSemicolon, true},     {'?', kVkSlash, true},
+    {'`', kVkBackquote, false},    {'~', kVkBackquote, true},
+    {'[', kVkLeftBracket, false},  {'{', kVkLeftBracket, true},
+    {']', kVkRightBracket, false}, {'}', kVkRightBracket, true},
+    {'\\', kVkBackslash, false},   {'|', kVkBackslash, true},
+    {'\'', kVkQuote, false},       {'"', kVkQuote, true},
+    {'!', kVk0 + 1, true},         {'@', kVk0 + 2, true},
+    {'$', kVk0 + 4, true},         {'%', kVk0 + 5, true},
+    {'^', kVk0 + 6, true},         {'&', kVk0 + 7, true},
     {'(', kVk0 + 9, true},         {')', kVk0, true},
 };
 
@@ -103,7 +108,8 @@ bool ParseInteger(const std::string& word, int64_t low, int64_t high, int64_t* v
 std::vector<std::string> SplitWords(const std::string& line) {
   std::istringstream in(line);
   std::vector<std::string> words;
-  for (std::string w; in >> w;) words.push_back(w);
+  for (std::string w; in >> w;)
+    words.push_back(w);
   return words;
 }
 
@@ -345,7 +351,8 @@ void RunAction(const Step& step) {
   switch (step.kind) {
     case StepKind::kKey:
     case StepKind::kText:
-      for (const KeyStroke& stroke : step.strokes) InjectKeyStroke(stroke);
+      for (const KeyStroke& stroke : step.strokes)
+        InjectKeyStroke(stroke);
       break;
     case StepKind::kMouse:
       InjectMouse(step.x, step.y, step.mouse_flags);
@@ -358,7 +365,8 @@ void RunAction(const Step& step) {
       break;
     case StepKind::kShot: {
       std::string error;
-      if (!SaveWindowPng(step.path, &error)) ReportFailure(step, "shot " + step.path + ": " + error);
+      if (!SaveWindowPng(step.path, &error))
+        ReportFailure(step, "shot " + step.path + ": " + error);
       break;
     }
     default:
@@ -456,7 +464,9 @@ void OnPoll() {
   }
 }
 
-void OnIdle() { Arrive(StepKind::kWaitIdle, 0); }
+void OnIdle() {
+  Arrive(StepKind::kWaitIdle, 0);
+}
 
 void OnCanvasOpened() {
   Runner& runner = *g_runner;

@@ -40,12 +40,22 @@ uint32_t SurfaceRgb(int32_t x, int32_t y) {
   return canvas.window->surface().Row32(y)[x];
 }
 
-WindowPlacement Placement() { return Canvas().placement; }
-std::string WindowTitle() { return Canvas().title; }
+WindowPlacement Placement() {
+  return Canvas().placement;
+}
+std::string WindowTitle() {
+  return Canvas().title;
+}
 
-int LogicalPaletteCount() { return Canvas().palette.count(); }
-uint32_t LogicalPaletteEntry(int index) { return Canvas().palette.entry(index); }
-uint32_t ColourTableEntry(int index) { return Canvas().colour_table[index]; }
+int LogicalPaletteCount() {
+  return Canvas().palette.count();
+}
+uint32_t LogicalPaletteEntry(int index) {
+  return Canvas().palette.entry(index);
+}
+uint32_t ColourTableEntry(int index) {
+  return Canvas().colour_table[index];
+}
 
 int ProcessThreadCount() {
   int count = 0;

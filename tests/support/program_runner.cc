@@ -24,9 +24,8 @@ namespace lumivex::testing {
 
 std::string TestDirectory() {
   const ::testing::TestInfo* info = ::testing::UnitTest::GetInstance()->current_test_info();
-  std::string name = info != nullptr
-                         ? std::string(info->test_suite_name()) + "." + info->name()
-                         : std::string("outside-a-test");
+  std::string name = info != nullptr ? std::string(info->test_suite_name()) + "." + info->name()
+                                     : std::string("outside-a-test");
   for (char& c : name) {
     if (c == '/') c = '_';
   }
@@ -65,7 +64,8 @@ RunResult RunProgram(const std::string& name, const RunOptions& options) {
     unsetenv("LUMIVEX_TICKS");
     unsetenv("LUMIVEX_SCREEN");
     if (!script_path.empty()) setenv("LUMIVEX_SCRIPT", script_path.c_str(), 1);
-    for (const auto& [key, value] : options.environment) setenv(key.c_str(), value.c_str(), 1);
+    for (const auto& [key, value] : options.environment)
+      setenv(key.c_str(), value.c_str(), 1);
     execl(program.c_str(), program.c_str(), static_cast<char*>(nullptr));
     _exit(127);
   }

@@ -11,16 +11,16 @@
 namespace lumivex::testing {
 
 struct RunResult {
-  int exit_code = -1;       // the exit status, or -1 when killed
-  bool timed_out = false;   // killed at the time limit
-  std::string output;       // standard output
-  std::string errors;       // standard error
+  int exit_code = -1;      // the exit status, or -1 when killed
+  bool timed_out = false;  // killed at the time limit
+  std::string output;      // standard output
+  std::string errors;      // standard error
 };
 
 struct RunOptions {
   std::string script;  // the text of LUMIVEX_SCRIPT; none when empty
   std::vector<std::pair<std::string, std::string>> environment;  // added to the defaults
-  std::string input;   // standard input
+  std::string input;                                             // standard input
   std::chrono::milliseconds time_limit{20000};
 };
 

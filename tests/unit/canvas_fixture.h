@@ -44,7 +44,8 @@ inline std::string PageArt(int page, int32_t x0, int32_t y0, int32_t width, int3
 
 inline std::string Art(std::initializer_list<const char*> rows) {
   std::string art;
-  for (const char* row : rows) (art += row) += '\n';
+  for (const char* row : rows)
+    (art += row) += '\n';
   return art;
 }
 

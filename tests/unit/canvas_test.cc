@@ -32,20 +32,19 @@ TEST_P(GeometryTest, ClientSizePositionAndStyle) {
   EXPECT_EQ(CanvasStatus(), kStatusNoOpenGL);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    ModeTable, GeometryTest,
-    ::testing::Values(
-        // Framed and centred: (1280 - 646) / 2, (1024 - 509) / 2.
-        GeometryCase{3, 4, 640, 480, 317, 257, kStyleCaptionWindow},
-        GeometryCase{9, 6, 800, 600, 237, 197, kStyleCaptionWindow},
-        GeometryCase{1, 1, 320, 200, 477, 397, kStyleCaptionWindow},
-        GeometryCase{2, 5, 720, 350, 277, 322, kStyleCaptionWindow},
-        // 1280 x 1024 plus frame does not fit: frameless at (0, 0).
-        GeometryCase{3, 8, 1280, 1024, 0, 0, kStylePopup},
-        // The framed window covering the screen exactly.
-        GeometryCase{3, 11, 1274, 995, 0, 0, kStyleCaptionWindow},
-        // The screen, frameless.
-        GeometryCase{3, 12, 1280, 1024, 0, 0, kStylePopup}));
+INSTANTIATE_TEST_SUITE_P(ModeTable, GeometryTest,
+                         ::testing::Values(
+                             // Framed and centred: (1280 - 646) / 2, (1024 - 509) / 2.
+                             GeometryCase{3, 4, 640, 480, 317, 257, kStyleCaptionWindow},
+                             GeometryCase{9, 6, 800, 600, 237, 197, kStyleCaptionWindow},
+                             GeometryCase{1, 1, 320, 200, 477, 397, kStyleCaptionWindow},
+                             GeometryCase{2, 5, 720, 350, 277, 322, kStyleCaptionWindow},
+                             // 1280 x 1024 plus frame does not fit: frameless at (0, 0).
+                             GeometryCase{3, 8, 1280, 1024, 0, 0, kStylePopup},
+                             // The framed window covering the screen exactly.
+                             GeometryCase{3, 11, 1274, 995, 0, 0, kStyleCaptionWindow},
+                             // The screen, frameless.
+                             GeometryCase{3, 12, 1280, 1024, 0, 0, kStylePopup}));
 
 TEST_F(CanvasTest, DriverZeroDetectsTrueColourWithTheSystemsPlacement) {
   int16_t driver = 0, mode = 3;
@@ -76,15 +75,13 @@ TEST_P(RefusedTest, NoThreadNoCanvas) {
   EXPECT_EQ(ProcessThreadCount(), threads);
 }
 
-INSTANTIATE_TEST_SUITE_P(StatusCodes, RefusedTest,
-                         ::testing::Values(RefusedCase{4, 4, kStatusBadDriver},
-                                           RefusedCase{-1, 6, kStatusBadDriver},
-                                           RefusedCase{3, 9, kStatusBadMode},
-                                           RefusedCase{4, 9, kStatusBadMode},  // mode first
-                                           RefusedCase{3, 0, kStatusBadMode},
-                                           RefusedCase{3, -5, kStatusBadMode},
-                                           RefusedCase{3, 13, kStatusBadMode},
-                                           RefusedCase{9, 14, kStatusBadMode}));
+INSTANTIATE_TEST_SUITE_P(
+    StatusCodes, RefusedTest,
+    ::testing::Values(RefusedCase{4, 4, kStatusBadDriver}, RefusedCase{-1, 6, kStatusBadDriver},
+                      RefusedCase{3, 9, kStatusBadMode},
+                      RefusedCase{4, 9, kStatusBadMode},  // mode first
+                      RefusedCase{3, 0, kStatusBadMode}, RefusedCase{3, -5, kStatusBadMode},
+                      RefusedCase{3, 13, kStatusBadMode}, RefusedCase{9, 14, kStatusBadMode}));
 
 TEST_F(CanvasTest, SecondOpeningIsRefusedAndLeavesTheCallersVariables) {
   Open(3, 4);

@@ -27,7 +27,8 @@ TEST_F(DrawingStateTest, StateAfterOpening) {
   EXPECT_EQ(d.aspect_x, 10000u);
   EXPECT_TRUE(d.neutral_aspect);
   EXPECT_EQ(d.text_size, 16);
-  for (int i = 0; i < 8; ++i) EXPECT_EQ(d.fill_pattern[i], 0xFF);
+  for (int i = 0; i < 8; ++i)
+    EXPECT_EQ(d.fill_pattern[i], 0xFF);
 }
 
 TEST_F(DrawingStateTest, ViewportValidation) {
@@ -194,7 +195,8 @@ TEST_F(DrawingStateTest, FontTable) {
   SetTextStyle(15, 0, 16);
   EXPECT_EQ(CanvasStatus(), kStatusEmptyFontSlot);
   EXPECT_EQ(CurrentDrawingState().font_word, 0x1011);
-  for (int slot = 6; slot < 15; ++slot) EXPECT_EQ(InstallFont("Courier New"), slot);
+  for (int slot = 6; slot < 15; ++slot)
+    EXPECT_EQ(InstallFont("Courier New"), slot);
   EXPECT_EQ(InstallFont("Courier New"), -1);
   EXPECT_EQ(CanvasStatus(), kStatusNoFont);
   CloseCanvas();

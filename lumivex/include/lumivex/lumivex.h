@@ -13,16 +13,16 @@
 // Status codes kept in CanvasStatus().
 enum : int16_t {
   kStatusOk = 0,
-  kStatusNotOpen = -1,       // no canvas is open
-  kStatusBadDriver = -2,     // driver number not in the driver table
-  kStatusBadMode = -3,       // mode not in the mode table, or the window does not fit the screen
-  kStatusNoWindow = -4,      // the window could not be created
-  kStatusNoFont = -5,        // a font family was not found, or the font table is full
-  kStatusEmptyFontSlot = -6, // SetTextStyle named an empty font slot
-  kStatusOutOfRange = -7,    // an argument is out of range
-  kStatusNotPalette = -8,    // palette operation in true-colour mode
-  kStatusNoOpenGL = -9,      // OpenGL rendering contexts are unavailable
-  kStatusAlreadyOpen = -10,  // a canvas is already open
+  kStatusNotOpen = -1,        // no canvas is open
+  kStatusBadDriver = -2,      // driver number not in the driver table
+  kStatusBadMode = -3,        // mode not in the mode table, or the window does not fit the screen
+  kStatusNoWindow = -4,       // the window could not be created
+  kStatusNoFont = -5,         // a font family was not found, or the font table is full
+  kStatusEmptyFontSlot = -6,  // SetTextStyle named an empty font slot
+  kStatusOutOfRange = -7,     // an argument is out of range
+  kStatusNotPalette = -8,     // palette operation in true-colour mode
+  kStatusNoOpenGL = -9,       // OpenGL rendering contexts are unavailable
+  kStatusAlreadyOpen = -10,   // a canvas is already open
 };
 
 // A colour value: a palette index in palette mode (taken modulo the entry count), an RGB value

@@ -94,7 +94,8 @@ inline constexpr uint32_t kStylePopup = 0x80000000u;
 inline constexpr uint32_t kStyleCaption = 0x00C00000u;
 inline constexpr uint32_t kStyleSystemMenu = 0x00080000u;
 inline constexpr uint32_t kStyleMinimizeBox = 0x00020000u;
-inline constexpr uint32_t kStyleCaptionWindow = kStyleCaption | kStyleSystemMenu | kStyleMinimizeBox;
+inline constexpr uint32_t kStyleCaptionWindow =
+    kStyleCaption | kStyleSystemMenu | kStyleMinimizeBox;
 
 // Packs two signed 16-bit values into a second message parameter (x low, y high).
 inline constexpr uint32_t PackPoint(int32_t x, int32_t y) {

@@ -15,8 +15,7 @@ void FutexWait(std::atomic<uint32_t>* word, uint32_t expected) {
 }
 
 void FutexWakeOne(std::atomic<uint32_t>* word) {
-  syscall(SYS_futex, reinterpret_cast<uint32_t*>(word), FUTEX_WAKE_PRIVATE, 1, nullptr, nullptr,
-          0);
+  syscall(SYS_futex, reinterpret_cast<uint32_t*>(word), FUTEX_WAKE_PRIVATE, 1, nullptr, nullptr, 0);
 }
 
 }  // namespace
@@ -38,6 +37,8 @@ void ReentrantLock::LockContended() {
   }
 }
 
-void ReentrantLock::Wake() { FutexWakeOne(&state_); }
+void ReentrantLock::Wake() {
+  FutexWakeOne(&state_);
+}
 
 }  // namespace lumivex

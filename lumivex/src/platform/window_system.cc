@@ -230,7 +230,9 @@ void PostMessage(Window* window, uint32_t message, uint32_t first, uint32_t seco
   window->queue().Post(Message{window, message, first, second});
 }
 
-void PostQuitMessage(int32_t code) { CurrentThreadQueue()->PostQuit(code); }
+void PostQuitMessage(int32_t code) {
+  CurrentThreadQueue()->PostQuit(code);
+}
 
 void InvalidateWindow(Window* window) {
   window->queue().Invalidate(window, window->surface().bounds());
@@ -242,7 +244,9 @@ void UpdateWindow(Window* window) {
   }
 }
 
-bool KeyIsDown(uint32_t virtual_key) { return CurrentThreadQueue()->KeyDown(virtual_key); }
+bool KeyIsDown(uint32_t virtual_key) {
+  return CurrentThreadQueue()->KeyDown(virtual_key);
+}
 
 int32_t DefaultWindowProcedure(Window*, uint32_t message, uint32_t, uint32_t) {
   return message == kMsgEraseBackground ? 1 : 0;
@@ -301,11 +305,11 @@ int CharacterForKey(uint32_t key, bool shift, bool control, bool caps_lock) {
     int control;  // -1 for none
   };
   static const Punctuation kPunctuation[] = {
-      {kVkSemicolon, ';', ':', -1},     {kVkEquals, '=', '+', -1},
-      {kVkComma, ',', '<', -1},         {kVkMinus, '-', '_', -2},
-      {kVkPeriod, '.', '>', -1},        {kVkSlash, '/', '?', -1},
-      {kVkBackquote, '`', '~', -1},     {kVkLeftBracket, '[', '{', 0x1B},
-      {kVkBackslash, '\\', '|', 0x1C},  {kVkRightBracket, ']', '}', 0x1D},
+      {kVkSemicolon, ';', ':', -1},    {kVkEquals, '=', '+', -1},
+      {kVkComma, ',', '<', -1},        {kVkMinus, '-', '_', -2},
+      {kVkPeriod, '.', '>', -1},       {kVkSlash, '/', '?', -1},
+      {kVkBackquote, '`', '~', -1},    {kVkLeftBracket, '[', '{', 0x1B},
+      {kVkBackslash, '\\', '|', 0x1C}, {kVkRightBracket, ']', '}', 0x1D},
       {kVkQuote, '\'', '"', -1},
   };
   for (const Punctuation& p : kPunctuation) {

@@ -14,16 +14,28 @@ using ColourRef = uint32_t;
 inline constexpr ColourRef kInvalidColour = 0xFFFFFFFFu;
 inline constexpr uint32_t kRgbMask = 0x00FFFFFFu;
 
-inline constexpr ColourRef PaletteIndexRef(uint32_t index) { return 0x01000000u | index; }
-inline constexpr bool IsPaletteIndexRef(ColourRef c) { return (c >> 24) == 0x01; }
-inline constexpr uint32_t PaletteIndexOf(ColourRef c) { return c & 0xFFFFu; }
+inline constexpr ColourRef PaletteIndexRef(uint32_t index) {
+  return 0x01000000u | index;
+}
+inline constexpr bool IsPaletteIndexRef(ColourRef c) {
+  return (c >> 24) == 0x01;
+}
+inline constexpr uint32_t PaletteIndexOf(ColourRef c) {
+  return c & 0xFFFFu;
+}
 
 inline constexpr uint32_t MakeRgb(uint32_t red, uint32_t green, uint32_t blue) {
   return (red & 0xFF) | ((green & 0xFF) << 8) | ((blue & 0xFF) << 16);
 }
-inline constexpr uint32_t RedOf(uint32_t rgb) { return rgb & 0xFF; }
-inline constexpr uint32_t GreenOf(uint32_t rgb) { return (rgb >> 8) & 0xFF; }
-inline constexpr uint32_t BlueOf(uint32_t rgb) { return (rgb >> 16) & 0xFF; }
+inline constexpr uint32_t RedOf(uint32_t rgb) {
+  return rgb & 0xFF;
+}
+inline constexpr uint32_t GreenOf(uint32_t rgb) {
+  return (rgb >> 8) & 0xFF;
+}
+inline constexpr uint32_t BlueOf(uint32_t rgb) {
+  return (rgb >> 16) & 0xFF;
+}
 
 // A rectangle with exclusive right and bottom edges.
 struct Rect {

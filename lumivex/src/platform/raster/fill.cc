@@ -77,7 +77,8 @@ void FillPatternRows(Bitmap& bitmap, const Rect& r, const std::array<uint32_t, 6
       row = bitmap.Row32(y);
     }
     const uint32_t* cell_row = cell.data() + (y & 7) * 8;
-    for (int32_t x = r.left; x < r.right; ++x) row[x] = static_cast<Pixel>(cell_row[x & 7]);
+    for (int32_t x = r.left; x < r.right; ++x)
+      row[x] = static_cast<Pixel>(cell_row[x & 7]);
   }
 }
 

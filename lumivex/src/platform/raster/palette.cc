@@ -9,7 +9,8 @@ namespace lumivex {
 void LogicalPalette::Resize(int count) {
   if (count < 0) count = 0;
   if (count > 256) count = 256;
-  for (int i = count_; i < count; ++i) entries_[i] = 0;
+  for (int i = count_; i < count; ++i)
+    entries_[i] = 0;
   count_ = count;
   ClearCache();
 }
@@ -22,11 +23,14 @@ void LogicalPalette::SetEntry(int i, uint32_t rgb) {
 
 void LogicalPalette::Assign(const uint32_t* rgb, int count) {
   Resize(count);
-  for (int i = 0; i < count_; ++i) entries_[i] = rgb[i] & kRgbMask;
+  for (int i = 0; i < count_; ++i)
+    entries_[i] = rgb[i] & kRgbMask;
   ClearCache();
 }
 
-void LogicalPalette::ClearCache() { cache_.fill(CacheSlot{}); }
+void LogicalPalette::ClearCache() {
+  cache_.fill(CacheSlot{});
+}
 
 int LogicalPalette::Nearest(uint32_t rgb) const {
   rgb &= kRgbMask;

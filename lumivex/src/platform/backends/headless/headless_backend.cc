@@ -14,8 +14,8 @@ ScreenMetrics VirtualScreen() {
   if (const char* screen = std::getenv("LUMIVEX_SCREEN")) {
     int width = 0, height = 0;
     char extra = 0;
-    if (std::sscanf(screen, "%dx%d%c", &width, &height, &extra) == 2 && width > 0 &&
-        height > 0 && width <= 16384 && height <= 16384) {
+    if (std::sscanf(screen, "%dx%d%c", &width, &height, &extra) == 2 && width > 0 && height > 0 &&
+        width <= 16384 && height <= 16384) {
       metrics.width = width;
       metrics.height = height;
     } else {
@@ -45,6 +45,8 @@ class HeadlessBackend final : public DisplayBackend {
 
 }  // namespace
 
-DisplayBackend* MakeHeadlessBackend() { return new HeadlessBackend(); }
+DisplayBackend* MakeHeadlessBackend() {
+  return new HeadlessBackend();
+}
 
 }  // namespace lumivex
