@@ -28,6 +28,31 @@ struct Pen {
   ColourRef colour = 0;
 };
 
+// The on and off runs of a one-pixel pen, one bit per pixel along the line (bit 0 first), in a
+// period of `length` pixels: dash 18 on, 6 off; dot 3 on, 3 off; dash-dot 9, 6, 3, 6; dash-dot-dot
+// 9, 3, 3, 3, 3, 3. Solid and null pens have no gaps.
+struct DashPattern {
+  uint32_t bits;
+  uint32_t length;
+};
+
+inline constexpr DashPattern DashPatternOf(PenStyle style) {
+  switch (style) {
+    case PenStyle::kDash:
+      return {0x0003FFFFu, 24};
+    case PenStyle::kDot:
+      return {0x07u, 6};
+    case PenStyle::kDashDot:
+      return {0x000381FFu, 24};
+    case PenStyle::kDashDotDot:
+      return {0x001C71FFu, 24};
+    case PenStyle::kSolid:
+    case PenStyle::kNull:
+      break;
+  }
+  return {0xFFFFFFFFu, 1};
+}
+
 enum class BrushStyle : uint8_t { kSolid, kHatched, kPattern, kNull };
 
 // Hatches, anchored to device (0, 0): within each 8x8 cell the horizontal line is row 0, the
@@ -176,6 +201,24 @@ class DeviceContext {
   // Fills a rectangle (exclusive right and bottom) with the brush, as a plain copy whatever the
   // raster operation. Hatch gaps take the back colour in opaque mode only.
   void FillRect(const Rect& rect);
+
+  // Draws a line with the pen from the current position to (x, y), which becomes the current
+  // position. A one-pixel pen (width 0 or 1) lights the points of DigitalLine: the start point
+  // but not the end point. Its dashes start afresh at the start point of every line (the style
+  // does not carry over from one call to the next), and its gaps take the back colour in opaque
+  // mode, combined by the raster operation like the dashes; in transparent mode they are left.
+  // A wider pen draws solid whatever its style: every pixel whose centre lies within width / 2 of
+  // the segment (round ends that reach past both end points). The null pen draws nothing.
+  void LineTo(int32_t x, int32_t y);
+
+  // Draws, with the pen, the part of the ellipse inscribed in box (exclusive right and bottom:
+  // the ellipse spans columns left..right-1 and rows top..bottom-1) that runs counterclockwise on
+  // the screen from the ray through the start point to the ray through the end point, both end
+  // pixels included. When the two points coincide, or lie on the same ray, the whole ellipse is
+  // drawn. A point at the centre stands for the ray to the right. Dashes start at the start ray.
+  // The current position is neither used nor changed. A wider pen draws a solid band of that
+  // width centred on the curve, with round ends.
+  void Arc(const Rect& box, int32_t start_x, int32_t start_y, int32_t end_x, int32_t end_y);
 
  private:
   void UpdateClipBounds() {
