@@ -311,6 +311,8 @@ void OpenCanvas(int16_t& driver, int16_t& mode, const char* title) {
   if (caption.empty()) caption = "Lumivex 1.1";
   canvas.title = caption;
 
+  // The program's thread draws under the canvas lock all the time; it gets the lock's cheap path.
+  canvas.lock.BindToCurrentThread();
   canvas.window_thread_running.store(true, std::memory_order_relaxed);
   canvas.window_thread = std::thread(WindowThread, caption);
   for (;;) {

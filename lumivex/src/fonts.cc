@@ -6,6 +6,7 @@
 #include <fontconfig/fontconfig.h>
 #include <strings.h>
 
+#include <cstdlib>
 #include <cstring>
 
 #include "canvas_state.h"
@@ -17,8 +18,23 @@ namespace {
 constexpr const char* kDefaultFaces[4] = {"Courier New", "MS Sans Serif", "Times New Roman",
                                           "Arial"};
 
+// Fontconfig's configuration, loaded on the first lookup and released as the process ends.
+FcConfig* FontConfiguration() {
+  static FcConfig* config = [] {
+    FcConfig* loaded = FcInitLoadConfigAndFonts();
+    if (loaded != nullptr) {
+      std::atexit([] {
+        FcConfigDestroy(FontConfiguration());
+        FcFini();
+      });
+    }
+    return loaded;
+  }();
+  return config;
+}
+
 bool FontconfigHasFamily(const std::string& name) {
-  static FcConfig* config = FcInitLoadConfigAndFonts();
+  FcConfig* config = FontConfiguration();
   if (config == nullptr) return false;
   FcPattern* pattern = FcPatternCreate();
   if (!name.empty()) {

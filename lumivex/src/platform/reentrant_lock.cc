@@ -1,7 +1,8 @@
-// The contended paths of ReentrantLock: a short spin, then a futex sleep.
+// The paths of ReentrantLock that need the system: the process-wide barrier and waiting.
 #include "platform/reentrant_lock.h"
 
-#include <linux/futex.h>
+#include <linux/membarrier.h>
+#include <sched.h>
 #include <sys/syscall.h>
 #include <unistd.h>
 
@@ -9,36 +10,55 @@ namespace lumivex {
 
 namespace {
 
-void FutexWait(std::atomic<uint32_t>* word, uint32_t expected) {
-  syscall(SYS_futex, reinterpret_cast<uint32_t*>(word), FUTEX_WAIT_PRIVATE, expected, nullptr,
-          nullptr, 0);
+// True when membarrier's private expedited command is registered for this process.
+bool ProcessBarrierAvailable() {
+#if defined(__SANITIZE_THREAD__)
+  return false;
+#else
+  static const bool available =
+      syscall(__NR_membarrier, MEMBARRIER_CMD_REGISTER_PRIVATE_EXPEDITED, 0, 0) == 0;
+  return available;
+#endif
 }
 
-void FutexWakeOne(std::atomic<uint32_t>* word) {
-  syscall(SYS_futex, reinterpret_cast<uint32_t*>(word), FUTEX_WAKE_PRIVATE, 1, nullptr, nullptr, 0);
+void Backoff(int& round) {
+  if (++round < 64) {
+#if defined(__x86_64__) || defined(__i386__)
+    __builtin_ia32_pause();
+#endif
+  } else {
+    sched_yield();
+  }
 }
 
 }  // namespace
 
-void ReentrantLock::LockContended() {
-  for (int spin = 0; spin < 200; ++spin) {
-    uint32_t expected = kFree;
-    if (state_.load(std::memory_order_relaxed) == kFree &&
-        state_.compare_exchange_weak(expected, kHeld, std::memory_order_acquire,
-                                     std::memory_order_relaxed)) {
-      return;
-    }
-    __builtin_ia32_pause();
-  }
-  // Mark the lock as having a sleeper; whoever releases it wakes one. Taking it through the
-  // exchange leaves the mark, which costs at most one needless wake.
-  while (state_.exchange(kHeldWithWaiters, std::memory_order_acquire) != kFree) {
-    FutexWait(&state_, kHeldWithWaiters);
+void ReentrantLock::BindToCurrentThread() {
+  process_barrier_ = ProcessBarrierAvailable();
+  bound_thread_.store(CurrentThreadTag(), std::memory_order_relaxed);
+}
+
+void ReentrantLock::LockOther() {
+  others_.lock();
+  int round = 0;
+  if (process_barrier_) {
+    other_wants_.store(true, std::memory_order_relaxed);
+    // Every thread passes a full barrier: the bound thread either has published its claim by
+    // now, or will see ours before it enters.
+    syscall(__NR_membarrier, MEMBARRIER_CMD_PRIVATE_EXPEDITED, 0, 0);
+    while (bound_wants_.load(std::memory_order_acquire))
+      Backoff(round);
+  } else {
+    other_wants_.store(true, std::memory_order_seq_cst);
+    while (bound_wants_.load(std::memory_order_seq_cst))
+      Backoff(round);
   }
 }
 
-void ReentrantLock::Wake() {
-  FutexWakeOne(&state_);
+void ReentrantLock::WaitWhileOtherWants() const {
+  int round = 0;
+  while (other_wants_.load(std::memory_order_acquire))
+    Backoff(round);
 }
 
 }  // namespace lumivex

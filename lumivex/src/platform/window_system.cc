@@ -227,7 +227,10 @@ int32_t DispatchMessage(const Message& message) {
 }
 
 void PostMessage(Window* window, uint32_t message, uint32_t first, uint32_t second) {
-  window->queue().Post(Message{window, message, first, second});
+  // Hold the queue: the message may end the window's thread, and with it the thread's last
+  // reference to the queue, before Post returns.
+  const std::shared_ptr<MessageQueue> queue = window->shared_queue();
+  queue->Post(Message{window, message, first, second});
 }
 
 void PostQuitMessage(int32_t code) {
