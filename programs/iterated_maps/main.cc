@@ -1,0 +1,5 @@
+#include "iterated_maps.h"
+
+int main() {
+  return iterated_maps::RunIteratedMaps();
+}

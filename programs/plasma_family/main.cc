@@ -1,0 +1,5 @@
+#include "plasma_family.h"
+
+int main() {
+  return plasma_family::RunPlasmaFamily();
+}

@@ -1,0 +1,5 @@
+#include "woggle.h"
+
+int main() {
+  return woggle::RunWoggle();
+}
