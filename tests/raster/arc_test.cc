@@ -173,6 +173,31 @@ TEST(Arc, DotsStartAtTheStartRayAndGapsTakeTheBackColourWhenOpaque) {
   const int pen = canvas.Count(kPenIndex), back = canvas.Count(kBackIndex);
   EXPECT_LE(std::abs(pen - back), 6) << canvas.Art();
 
+  // From the top to the left, and from the left down: the dots start at each start ray and run
+  // on across the axes.
+  for (const bool from_top : {true, false}) {
+    SmallBitmap arc(25, 25);
+    arc.SetPen(PenStyle::kDot, 1);
+    arc.dc().SetBackgroundMode(BackgroundMode::kOpaque);
+    std::string run;
+    if (from_top) {
+      arc.dc().Arc(box, 12, 0, 0, 12);
+      for (int32_t x = 12; x >= 9; --x)
+        run += arc.Art()[2 * 26 + x];
+    } else {
+      arc.dc().Arc(box, 0, 12, 12, 24);
+      for (int32_t y = 12; y <= 15; ++y)
+        run += arc.Art()[y * 26 + 2];
+    }
+    EXPECT_EQ(run, "###b") << arc.Art();
+  }
+
+  // A box of one pixel: the dash starts on it.
+  SmallBitmap dot(3, 3);
+  dot.SetPen(PenStyle::kDashDot, 1);
+  FullEllipse(dot.dc(), Rect{1, 1, 2, 2});
+  EXPECT_TRUE(SamePicture(dot.Art(), Picture({"...", ".#.", "..."})));
+
   SmallBitmap transparent(25, 25);
   transparent.SetPen(PenStyle::kDot, 1);
   FullEllipse(transparent.dc(), box);

@@ -50,25 +50,28 @@ TEST_F(LinesTest, ZeroLengthLines) {
   EXPECT_EQ(CurrentDrawingState().current_y, 20);
 }
 
-TEST_F(LinesTest, SolidLinesByThickness) {
+TEST_F(LinesTest, LinesByStyleAndThickness) {
   struct Case {
-    uint16_t thickness;
+    uint16_t style, thickness;
     std::string art;
   };
   const Case cases[] = {
       // The pen draws x = 2..6, the end pixel adds x = 7.
-      {1, Picture({"..........", "..........", "..######..", "..........", ".........."})},
+      {0, 1, Picture({"..........", "..........", "..######..", "..........", ".........."})},
       // A wide line and no end pixel.
-      {3, Picture({"..........", ".########.", ".########.", ".########.", ".........."})},
+      {0, 3, Picture({"..........", ".########.", ".########.", ".########.", ".........."})},
       // One pixel wide, without the end pixel.
-      {0, Picture({"..........", "..........", "..#####...", "..........", ".........."})},
+      {0, 0, Picture({"..........", "..........", "..#####...", "..........", ".........."})},
+      // The invisible line of thickness 1 still gets its end pixel, a wider one nothing.
+      {6, 1, Picture({"..........", "..........", ".......#..", "..........", ".........."})},
+      {6, 3, Picture({"..........", "..........", "..........", "..........", ".........."})},
   };
   for (const Case& c : cases) {
     OpenSmall();
-    SetLineStyle(0, 0, c.thickness);
+    SetLineStyle(c.style, 0, c.thickness);
     DrawLine(2, 2, 7, 2);
     EXPECT_TRUE(SamePicture(PageArt(0, 0, 0, 10, 5, kValues, kChars), c.art))
-        << "thickness " << c.thickness;
+        << "style " << c.style << ", thickness " << c.thickness;
     EXPECT_EQ(CurrentDrawingState().current_x, 7);
     CloseCanvas();
   }

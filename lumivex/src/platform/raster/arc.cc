@@ -84,14 +84,18 @@ class QuarterOutline {
       columns_ = (last_column_ - first_column_) / 2 + 1;
     }
     rows_ = last_row_ >= first_row_ ? (last_row_ - first_row_) / 2 + 1 : 0;
+    CountAxisPixels();
   }
 
   int64_t first_column() const { return first_column_; }
   int64_t last_column() const { return last_column_; }
   int64_t first_row() const { return first_row_; }
   int64_t last_row() const { return last_row_; }
-  // Pixels in a quarter's place in the order around the ellipse.
-  int64_t quarter_length() const { return columns_ + rows_; }
+  // The number of pixels around the whole ellipse.
+  // (At least 1: the single pixel of a box one pixel wide and high is on both axes.)
+  int64_t around() const {
+    return std::max<int64_t>(1, 4 * (columns_ + rows_) - 2 * on_u_axis_ - 2 * on_v_axis_);
+  }
 
   // The pixel of column u of the flat part, and of row v of the steep part.
   int64_t RowOfColumn(int64_t u) const { return Nearest(b_, a_, u, first_row_); }
@@ -105,6 +109,23 @@ class QuarterOutline {
     return u <= last_column_ + 1 ? rows_ + (last_column_ - u) / 2 : (v - first_row_) / 2;
   }
 
+  // A position within the upper right quarter carried to quarter q (counterclockwise from the
+  // upper right one) and counted around the whole ellipse. The axis pixels that quarters 2 to 4
+  // leave to an earlier one lie at the ends of their runs and are not counted.
+  int64_t PositionAround(int q, int64_t position) const {
+    const int64_t n = columns_ + rows_;
+    switch (q) {
+      case 0:
+        return position;
+      case 1:  // from the top (u = 0 held by quarter 0) to the left
+        return n + (n - 1 - position) - on_u_axis_;
+      case 2:  // from the left (v = 0 held by quarter 1) to the bottom (u = 0 held by quarter 3)
+        return 2 * n - on_u_axis_ + (position - on_v_axis_);
+      default:  // from the bottom to the right (v = 0 held by quarter 0)
+        return 3 * n - 2 * on_u_axis_ - on_v_axis_ + (n - 1 - position);
+    }
+  }
+
  private:
   // The coordinate of the same parity as `extent` nearest to extent * sqrt(1 - (t / across)^2),
   // not below `lowest`.
@@ -112,14 +133,49 @@ class QuarterOutline {
     if (across == 0) return extent;
     const double exact = static_cast<double>(extent) *
                          std::sqrt(static_cast<double>(across * across - t * t)) / across;
-    const int64_t steps = static_cast<int64_t>(std::floor((extent - exact) / 2 + 0.5));
+    // Not negative, so truncation rounds down.
+    const int64_t steps = static_cast<int64_t>((extent - exact) / 2 + 0.5);
     return std::max(extent - 2 * steps, lowest);
+  }
+
+  // The quarter's pixels with u = 0 are the flat part's column 0 and the steep part's top rows
+  // whose pixel is in column 0; those with v = 0 are the steep part's row 0 and the flat part's
+  // outer columns whose pixel is in row 0. Rows and columns are monotone, so a binary search
+  // finds where each run begins.
+  void CountAxisPixels() {
+    if (first_column_ == 0) {
+      on_u_axis_ = columns_ > 0 ? 1 : 0;
+      on_u_axis_ +=
+          CountFromEnd(first_row_, last_row_, [this](int64_t v) { return ColumnOfRow(v) == 0; });
+    }
+    if (first_row_ == 0) {
+      on_v_axis_ = rows_ > 0 ? 1 : 0;
+      on_v_axis_ += CountFromEnd(first_column_, last_column_,
+                                 [this](int64_t u) { return RowOfColumn(u) == 0; });
+    }
+  }
+  // How many of first, first + 2, ..., last, from the last one down, satisfy a predicate that
+  // holds from some point on.
+  template <typename Predicate>
+  static int64_t CountFromEnd(int64_t first, int64_t last, Predicate holds) {
+    if (last < first) return 0;
+    int64_t lo = 0, hi = (last - first) / 2 + 1;  // the answer lies in [lo, hi]
+    while (lo < hi) {
+      const int64_t mid = (lo + hi + 1) / 2;
+      if (holds(last - 2 * (mid - 1))) {
+        lo = mid;
+      } else {
+        hi = mid - 1;
+      }
+    }
+    return lo;
   }
 
   int64_t a_, b_;
   int64_t first_column_, first_row_;
   int64_t last_column_ = 0, last_row_ = 0;
   int64_t columns_ = 0, rows_ = 0;
+  int64_t on_u_axis_ = 0, on_v_axis_ = 0;
 };
 
 // The four quarters as mirror images of the upper right one, in counterclockwise order.
@@ -134,20 +190,6 @@ constexpr std::array<Quarter, 4> kQuarters = {{
     {1, -1, false, true},
 }};
 
-// A position in the upper right quarter carried to its place in quarter q.
-int64_t PositionIn(int q, int64_t position, int64_t quarter_length) {
-  switch (q) {
-    case 0:
-      return position;
-    case 1:
-      return 2 * quarter_length - 1 - position;
-    case 2:
-      return 2 * quarter_length + position;
-    default:
-      return 4 * quarter_length - 1 - position;
-  }
-}
-
 // The values t in [first, last], of the parity of `first`, with sign * t inside [lo, hi].
 struct Steps {
   int64_t first, last;
@@ -161,13 +203,19 @@ Steps StepsWithin(int sign, int64_t lo, int64_t hi, int64_t first, int64_t last)
   return Steps{from, to};
 }
 
+// Both ranges of steps, as one (they share their parity).
+Steps Hull(const Steps& a, const Steps& b) {
+  if (a.first > a.last) return b;
+  if (b.first > b.last) return a;
+  return Steps{std::min(a.first, b.first), std::max(a.last, b.last)};
+}
+
 template <typename Writer>
 void DrawThinArc(const Writer& writer, const Rect& clip, int64_t centre_u, int64_t centre_v,
                  const QuarterOutline& outline, const Sweep& sweep, const DashPattern& dashes,
                  int64_t dash_start, uint32_t pen, uint32_t back, bool paint_gaps) {
-  const int64_t quarter_length = outline.quarter_length();
-  const int64_t around = 4 * quarter_length;
-  auto plot = [&](int q, int64_t u, int64_t v, int64_t position) {
+  const int64_t around = outline.around();
+  auto plot = [&](int q, int64_t u, int64_t v, int64_t position) __attribute__((always_inline)) {
     const Quarter& quarter = kQuarters[q];
     if ((quarter.skip_u_axis && u == 0) || (quarter.skip_v_axis && v == 0)) return;
     const int64_t su = quarter.sign_u * u, sv = quarter.sign_v * v;
@@ -178,7 +226,7 @@ void DrawThinArc(const Writer& writer, const Rect& clip, int64_t centre_u, int64
       writer.Put(x, y, pen);
       return;
     }
-    int64_t along = (PositionIn(q, position, quarter_length) - dash_start) % around;
+    int64_t along = (outline.PositionAround(q, position) - dash_start) % around;
     if (along < 0) along += around;
     if ((dashes.bits >> (along % dashes.length)) & 1) {
       writer.Put(x, y, pen);
@@ -191,18 +239,21 @@ void DrawThinArc(const Writer& writer, const Rect& clip, int64_t centre_u, int64
                 u_hi = 2 * int64_t{clip.right - 1} - centre_u;
   const int64_t v_lo = centre_v - 2 * int64_t{clip.bottom - 1},
                 v_hi = centre_v - 2 * int64_t{clip.top};
-  for (int q = 0; q < 4; ++q) {
-    const Quarter& quarter = kQuarters[q];
-    const Steps columns =
-        StepsWithin(quarter.sign_u, u_lo, u_hi, outline.first_column(), outline.last_column());
-    for (int64_t u = columns.first; u <= columns.last; u += 2) {
-      plot(q, u, outline.RowOfColumn(u), outline.ColumnPosition(u));
-    }
-    const Steps rows =
-        StepsWithin(quarter.sign_v, v_lo, v_hi, outline.first_row(), outline.last_row());
-    for (int64_t v = rows.first; v <= rows.last; v += 2) {
-      plot(q, outline.ColumnOfRow(v), v, outline.RowPosition(v));
-    }
+  // Each column and row is computed once and drawn in every quarter that shows it.
+  const Steps columns =
+      Hull(StepsWithin(1, u_lo, u_hi, outline.first_column(), outline.last_column()),
+           StepsWithin(-1, u_lo, u_hi, outline.first_column(), outline.last_column()));
+  for (int64_t u = columns.first; u <= columns.last; u += 2) {
+    const int64_t v = outline.RowOfColumn(u), position = outline.ColumnPosition(u);
+    for (int q = 0; q < 4; ++q)
+      plot(q, u, v, position);
+  }
+  const Steps rows = Hull(StepsWithin(1, v_lo, v_hi, outline.first_row(), outline.last_row()),
+                          StepsWithin(-1, v_lo, v_hi, outline.first_row(), outline.last_row()));
+  for (int64_t v = rows.first; v <= rows.last; v += 2) {
+    const int64_t u = outline.ColumnOfRow(v), position = outline.RowPosition(v);
+    for (int q = 0; q < 4; ++q)
+      plot(q, u, v, position);
   }
 }
 
@@ -213,7 +264,7 @@ int64_t StartPosition(const QuarterOutline& outline, int64_t a, int64_t b, const
   const double scale = 1 / std::sqrt((su / a) * (su / a) + (sv / b) * (sv / b));
   const double position = outline.PositionAt(std::abs(su) * scale, std::abs(sv) * scale);
   const int q = sweep.sx() >= 0 ? (sweep.sy() >= 0 ? 0 : 3) : (sweep.sy() >= 0 ? 1 : 2);
-  return PositionIn(q, static_cast<int64_t>(std::floor(position + 0.5)), outline.quarter_length());
+  return outline.PositionAround(q, static_cast<int64_t>(std::floor(position + 0.5)));
 }
 
 // A wide pen's arc: the band between two ellipses, cut to the sweep, with a disc at each end.
