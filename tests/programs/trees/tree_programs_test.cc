@@ -42,25 +42,30 @@ struct TreeColours {
   uint32_t background, green, brown, light_green, blossom;
 };
 
-TreeColours DefaultTreeColours() {
-  int16_t driver = 3, mode = 6;
-  OpenCanvas(driver, mode, "colours");
-  EXPECT_TRUE(CanvasIsOpen());
-  const TreeColours colours{ColourTableEntry(0), ColourTableEntry(2), ColourTableEntry(6),
-                            ColourTableEntry(10),
-                            ColourTableEntry(static_cast<int>(PredefinedColours[131]))};
-  CloseCanvas();
+const TreeColours& DefaultTreeColours() {
+  static const TreeColours colours = [] {
+    int16_t driver = 3, mode = 6;
+    OpenCanvas(driver, mode, "colours");
+    EXPECT_TRUE(CanvasIsOpen());
+    const TreeColours read{ColourTableEntry(0), ColourTableEntry(2), ColourTableEntry(6),
+                           ColourTableEntry(10),
+                           ColourTableEntry(static_cast<int>(PredefinedColours[131]))};
+    CloseCanvas();
+    return read;
+  }();
   return colours;
 }
 
 void ExpectOnlyTreeColours(const Picture& picture) {
-  static const TreeColours c = DefaultTreeColours();
+  const TreeColours& c = DefaultTreeColours();
   const std::set<uint32_t> allowed = {c.background, c.green, c.brown, c.light_green, c.blossom};
   std::set<uint32_t> seen;
-  for (uint32_t pixel : picture.pixels)
+  for (uint32_t pixel : picture.pixels) {
     seen.insert(pixel);
-  for (uint32_t colour : seen)
+  }
+  for (uint32_t colour : seen) {
     EXPECT_TRUE(allowed.count(colour)) << std::hex << colour;
+  }
   EXPECT_TRUE(seen.count(c.brown));
   EXPECT_TRUE(seen.count(c.green) || seen.count(c.light_green));
 }
@@ -68,7 +73,7 @@ void ExpectOnlyTreeColours(const Picture& picture) {
 // The trunk's centre line runs from (399.5, 678.9) to about (399.5, 519.1): it enters the
 // 800 x 600 canvas from below at column 399 or 400 and nothing else reaches the bottom rows.
 void ExpectTrunkFromBelow(const Picture& picture) {
-  static const TreeColours c = DefaultTreeColours();
+  const TreeColours& c = DefaultTreeColours();
   ASSERT_EQ(picture.width, 800);
   ASSERT_EQ(picture.height, 600);
   for (int32_t row : {599, 560, 521}) {
