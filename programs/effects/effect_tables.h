@@ -3,9 +3,14 @@
 //
 // The effects index their tables with sums of the cell position and a frame counter that grows
 // without bound, so some lookups leave a table's range after enough frames. Such a lookup takes
-// its value from the table's rule, computed on the spot: a table reads as if it went on for
-// ever, the animation simply goes on, and no array is ever read past its end. Indices are 64-bit
-// so that no sum of a cell position and a counter can overflow on its way to a lookup.
+// its value from the table's rule: a table reads as if it went on for ever, the animation simply
+// goes on, and no array is ever read past its end. Indices are 64-bit so that no sum of a cell
+// position and a counter can overflow on its way to a lookup.
+//
+// Past the ends, a frame's indices fill a few windows that move by a few entries per frame, so
+// values computed there are kept in a small direct-mapped cache: each is computed about once
+// and a frame past the ends costs little more than one inside them. The cache makes lookups
+// unsafe to share between threads; each effect uses its tables on the program's thread only.
 #pragma once
 
 #include <cstddef>
@@ -54,7 +59,7 @@ class RuleTable {
     if (offset < values_.size()) [[likely]] {
       return values_[offset];
     }
-    return rule_(i);
+    return Beyond(i);
   }
 
   int32_t low() const { return low_; }
@@ -63,9 +68,25 @@ class RuleTable {
   }
 
  private:
+  // The cache slot of i holds i's value once computed. Slots start holding low, an index that
+  // is always answered from the array and so never looked up here.
+  struct BeyondSlot {
+    int64_t index;
+    int32_t value;
+  };
+  static constexpr size_t kBeyondSlots = 8192;
+
+  [[gnu::noinline]] int32_t Beyond(int64_t i) const {
+    if (beyond_.empty()) beyond_.assign(kBeyondSlots, BeyondSlot{low_, 0});
+    BeyondSlot& slot = beyond_[static_cast<uint64_t>(i) & (kBeyondSlots - 1)];
+    if (slot.index != i) slot = BeyondSlot{i, rule_(i)};
+    return slot.value;
+  }
+
   int32_t low_;
   Rule rule_;
   std::vector<int32_t> values_;
+  mutable std::vector<BeyondSlot> beyond_;  // allocated on the first lookup past an end
 };
 
 // `SineTable`(k, a) over low..high.
