@@ -121,6 +121,15 @@ Rect MessageQueue::TakeUpdateArea(Window* window) {
   return area;
 }
 
+void MessageQueue::DiscardWindow(Window* window) {
+  std::lock_guard<std::mutex> hold(mutex_);
+  std::erase_if(messages_, [window](const Message& m) { return m.window == window; });
+  if (invalid_window_ == window) {
+    invalid_window_ = nullptr;
+    invalid_area_ = Rect{};
+  }
+}
+
 void MessageQueue::Close() {
   {
     std::lock_guard<std::mutex> hold(mutex_);
@@ -185,8 +194,10 @@ Window* CreateWindow(const std::string& title, const WindowPlacement& placement,
 
 void DestroyWindow(Window* window) {
   window->procedure()(window, kMsgDestroy, 0, 0);
+  // Once the display has let go of the window nothing posts to it any more; what was posted
+  // before (input that arrived while it closed) must not reach it after it is freed.
   Backend().CloseWindow(*window);
-  window->queue().TakeUpdateArea(window);
+  window->queue().DiscardWindow(window);
   delete window;
 }
 
