@@ -5,7 +5,7 @@
 // Commands (one a line):
 //   open DRIVER MODE TITLE   open a canvas and draw the picture -> "opened STATUS MAXX MAXY"
 //   close                    -> "closed STATUS THREADS" (threads of the process afterwards)
-//   flicker N                show two pages of different colours alternately, N flips
+//   flicker MS               show two pages (red, blue) alternately for MS milliseconds
 //                            -> "flickered"
 //   save PATH                save the window surface as a PNG -> "saved"
 //   quit                     end the program (with the canvas still open, if it is)
@@ -15,6 +15,7 @@
 #include <poll.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <cstdio>
 #include <iostream>
 #include <sstream>
@@ -34,14 +35,15 @@ void Report(const std::string& line) {
 void DrawPicture() {
   const int16_t width = static_cast<int16_t>(MaxX() + 1);
   const int16_t height = static_cast<int16_t>(MaxY() + 1);
+  Colour bands[64];
+  for (int i = 0; i < 64; ++i) {
+    bands[i] = ColourFromRGB(static_cast<uint16_t>(i * 4), static_cast<uint16_t>(255 - i * 4),
+                             static_cast<uint16_t>((i * 37) & 0xFF));
+  }
   SetDrawPage(1);
   for (int16_t y = 0; y < height; ++y) {
-    for (int16_t x = 0; x < width; ++x) {
-      PlotPixel(x, y,
-                ColourFromRGB(static_cast<uint16_t>((x * 7) & 0xFF),
-                              static_cast<uint16_t>((y * 5) & 0xFF),
-                              static_cast<uint16_t>(((x + y) / 4) & 0xFF)));
-    }
+    for (int16_t x = 0; x < width; ++x)
+      PlotPixel(x, y, bands[(x / 8 + y / 4) % 64]);
   }
   SetShowPage(1);
   const Colour white = PredefinedColours[250];
@@ -53,11 +55,12 @@ void DrawPicture() {
   }
 }
 
-void Flicker(int flips) {
+void Flicker(int milliseconds) {
   const Colour colours[2] = {ColourFromRGB(255, 0, 0), ColourFromRGB(0, 0, 255)};
   const int16_t width = static_cast<int16_t>(MaxX() + 1);
   const int16_t height = static_cast<int16_t>(MaxY() + 1);
-  for (int i = 0; i < flips; ++i) {
+  const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
+  for (int i = 0; i < 2 || std::chrono::steady_clock::now() < end; ++i) {
     const uint16_t page = static_cast<uint16_t>(2 + i % 2);
     SetDrawPage(page);
     for (int16_t y = 0; y < height; ++y) {
@@ -114,9 +117,9 @@ int main() {
       Report("closed " + std::to_string(status) + " " +
              std::to_string(lumivex::testing::ProcessThreadCount()));
     } else if (command == "flicker") {
-      int flips = 0;
-      words >> flips;
-      Flicker(flips);
+      int milliseconds = 0;
+      words >> milliseconds;
+      Flicker(milliseconds);
       Report("flickered");
     } else if (command == "save") {
       std::string path, error;

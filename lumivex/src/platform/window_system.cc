@@ -9,30 +9,27 @@ namespace lumivex {
 // ---------------------------------------------------------------------------------------------
 // MessageQueue
 
+// Posts wake the queue's thread while still holding the mutex: the message may make that thread
+// destroy its window, end and free the queue, which must not happen while the poster is still
+// inside the queue.
 void MessageQueue::Post(const Message& message) {
-  {
-    std::lock_guard<std::mutex> hold(mutex_);
-    if (closed_) return;
-    messages_.push_back(message);
-  }
+  std::lock_guard<std::mutex> hold(mutex_);
+  if (closed_) return;
+  messages_.push_back(message);
   wake_.notify_one();
 }
 
 void MessageQueue::PostFront(const Message& message) {
-  {
-    std::lock_guard<std::mutex> hold(mutex_);
-    if (closed_) return;
-    messages_.push_front(message);
-  }
+  std::lock_guard<std::mutex> hold(mutex_);
+  if (closed_) return;
+  messages_.push_front(message);
   wake_.notify_one();
 }
 
 void MessageQueue::PostQuit(int32_t code) {
-  {
-    std::lock_guard<std::mutex> hold(mutex_);
-    quit_ = true;
-    quit_code_ = code;
-  }
+  std::lock_guard<std::mutex> hold(mutex_);
+  quit_ = true;
+  quit_code_ = code;
   wake_.notify_one();
 }
 
@@ -96,15 +93,13 @@ void MessageQueue::RunQueuedTask(uint32_t ticket) {
 }
 
 void MessageQueue::Invalidate(Window* window, const Rect& area) {
-  {
-    std::lock_guard<std::mutex> hold(mutex_);
-    if (closed_) return;
-    if (invalid_window_ != window) {
-      invalid_window_ = window;
-      invalid_area_ = Rect{};
-    }
-    invalid_area_ = invalid_area_.Union(area);
+  std::lock_guard<std::mutex> hold(mutex_);
+  if (closed_) return;
+  if (invalid_window_ != window) {
+    invalid_window_ = window;
+    invalid_area_ = Rect{};
   }
+  invalid_area_ = invalid_area_.Union(area);
   wake_.notify_one();
 }
 
