@@ -119,7 +119,7 @@ TEST_P(RealWindowTest, OpensWithItsTitleSizeAndPlaceAndShowsTheSurface) {
   Picture surface;
   ASSERT_TRUE(ReadPng(surface_path, &surface));
   EXPECT_EQ(WaitUntilShown(window, surface, c.shown_scale, probe.directory() + "/shown.png"), "");
-  EXPECT_EQ(probe.Finish(), 0);
+  EXPECT_EQ(probe.Finish(), 0) << probe.errors();
 }
 
 // Framed windows are centred with the classic frame allowances (no window manager runs, so no
@@ -186,7 +186,7 @@ TEST(RealKeyboard, KeysQueueTheirCodes) {
   EXPECT_TRUE(ReadPng(probe.directory() + "/lumivex-KEYS-1.png", &saved));
   EXPECT_EQ(saved.width, 640);
   EXPECT_EQ(saved.height, 480);
-  EXPECT_EQ(probe.Finish(), 0);
+  EXPECT_EQ(probe.Finish(), 0) << probe.errors();
 }
 
 TEST(RealWindow, CloseRequestQueuesZeroAndCloseCodeAndTheWindowStays) {
@@ -201,7 +201,7 @@ TEST(RealWindow, CloseRequestQueuesZeroAndCloseCodeAndTheWindowStays) {
   // Still there, and still taking keys.
   EXPECT_EQ(CodesOf(probe, "b"), std::vector<int>{98});
   EXPECT_EQ(FindWindow("CLOSE ME", std::chrono::milliseconds(0)), window);
-  EXPECT_EQ(probe.Finish(), 0);
+  EXPECT_EQ(probe.Finish(), 0) << probe.errors();
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -245,7 +245,7 @@ TEST_P(RealMouseTest, PositionsInCanvasPixelsAndButtonBits) {
   EXPECT_EQ(probe.WaitFor("mouse "), "mouse " + std::to_string(g.x + 639 * scale + scale / 2) +
                                          " " + std::to_string(g.y + 479 * scale + scale / 2) +
                                          " 0");
-  EXPECT_EQ(probe.Finish(), 0);
+  EXPECT_EQ(probe.Finish(), 0) << probe.errors();
 }
 
 INSTANTIATE_TEST_SUITE_P(Scales, RealMouseTest, ::testing::Values(1, 2));
@@ -274,7 +274,7 @@ TEST(RealWindow, FlippedPagesAreNeverShownHalfCopied) {
     ++whole;
   }
   EXPECT_GE(whole, 3) << "too few captures while the pages alternated";
-  EXPECT_EQ(probe.Finish(), 0);
+  EXPECT_EQ(probe.Finish(), 0) << probe.errors();
 }
 
 TEST(RealWindow, EightWindowsInARowLeaveNoThreadAndNoWindowBehind) {
@@ -296,7 +296,7 @@ TEST(RealWindow, EightWindowsInARowLeaveNoThreadAndNoWindowBehind) {
   probe.Send("open 3 4 LAST");
   ASSERT_EQ(probe.WaitFor("opened").substr(0, 9), "opened -9");
   probe.Send("quit");
-  EXPECT_EQ(probe.Finish(), 0);
+  EXPECT_EQ(probe.Finish(), 0) << probe.errors();
 }
 
 TEST(RealWindow, TheScriptDrivesARealWindow) {
@@ -314,7 +314,7 @@ TEST(RealWindow, TheScriptDrivesARealWindow) {
   Picture shot;
   ASSERT_TRUE(ReadPng(dir + "/shot.png", &shot));
   EXPECT_EQ(WaitUntilShown(window, shot, 1, dir + "/shown.png"), "");
-  EXPECT_EQ(probe.Finish(), 0);
+  EXPECT_EQ(probe.Finish(), 0) << probe.errors();
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -335,7 +335,7 @@ TEST_P(NoDisplayTest, WindowFailsOrRunsHeadless) {
   probe.Send("open 3 4 NOWHERE");
   EXPECT_EQ(probe.WaitFor("opened").substr(0, 9), c.opened);
   EXPECT_NE(probe.errors().find(c.message), std::string::npos) << probe.errors();
-  EXPECT_EQ(probe.Finish(), 0);
+  EXPECT_EQ(probe.Finish(), 0) << probe.errors();
 }
 
 INSTANTIATE_TEST_SUITE_P(
