@@ -356,7 +356,7 @@ void SdlBackend::RunRequests() {
 }
 
 void SdlBackend::Wake() {
-  if (wake_pending_.exchange(true, std::memory_order_relaxed)) return;
+  if (wake_pending_.exchange(true)) return;
   std::lock_guard<std::mutex> hold(mutex_);
   // Once SDL is shut down no event can be pushed; the thread has nothing left to wake for.
   if (!running_) return;
@@ -465,7 +465,7 @@ void SdlBackend::HandleEvent(const SDL_Event& event) {
       // The wake-up is taken here, before the requests and changed marks it was sent for are
       // looked at, so a later wake-up sends a new event. Quit requests are ignored: the canvas
       // is never closed from outside.
-      if (event.type == wake_event_) wake_pending_.store(false, std::memory_order_relaxed);
+      if (event.type == wake_event_) wake_pending_.store(false);
       return;
   }
 }
