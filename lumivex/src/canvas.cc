@@ -214,6 +214,7 @@ bool ComputeGeometry(CanvasState& canvas) {
       h = metrics.default_outer_height;
       p.x = metrics.default_x;
       p.y = metrics.default_y;
+      p.default_position = true;
     } else {
       p.x = (canvas.screen_width - w) / 2;
       p.y = (canvas.screen_height - h) / 2;

@@ -9,30 +9,27 @@ namespace lumivex {
 // ---------------------------------------------------------------------------------------------
 // MessageQueue
 
+// Posts wake the queue's thread while still holding the mutex: the message may make that thread
+// destroy its window, end and free the queue, which must not happen while the poster is still
+// inside the queue.
 void MessageQueue::Post(const Message& message) {
-  {
-    std::lock_guard<std::mutex> hold(mutex_);
-    if (closed_) return;
-    messages_.push_back(message);
-  }
+  std::lock_guard<std::mutex> hold(mutex_);
+  if (closed_) return;
+  messages_.push_back(message);
   wake_.notify_one();
 }
 
 void MessageQueue::PostFront(const Message& message) {
-  {
-    std::lock_guard<std::mutex> hold(mutex_);
-    if (closed_) return;
-    messages_.push_front(message);
-  }
+  std::lock_guard<std::mutex> hold(mutex_);
+  if (closed_) return;
+  messages_.push_front(message);
   wake_.notify_one();
 }
 
 void MessageQueue::PostQuit(int32_t code) {
-  {
-    std::lock_guard<std::mutex> hold(mutex_);
-    quit_ = true;
-    quit_code_ = code;
-  }
+  std::lock_guard<std::mutex> hold(mutex_);
+  quit_ = true;
+  quit_code_ = code;
   wake_.notify_one();
 }
 
@@ -96,15 +93,13 @@ void MessageQueue::RunQueuedTask(uint32_t ticket) {
 }
 
 void MessageQueue::Invalidate(Window* window, const Rect& area) {
-  {
-    std::lock_guard<std::mutex> hold(mutex_);
-    if (closed_) return;
-    if (invalid_window_ != window) {
-      invalid_window_ = window;
-      invalid_area_ = Rect{};
-    }
-    invalid_area_ = invalid_area_.Union(area);
+  std::lock_guard<std::mutex> hold(mutex_);
+  if (closed_) return;
+  if (invalid_window_ != window) {
+    invalid_window_ = window;
+    invalid_area_ = Rect{};
   }
+  invalid_area_ = invalid_area_.Union(area);
   wake_.notify_one();
 }
 
@@ -119,6 +114,15 @@ Rect MessageQueue::TakeUpdateArea(Window* window) {
   const Rect area = invalid_area_;
   invalid_area_ = Rect{};
   return area;
+}
+
+void MessageQueue::DiscardWindow(Window* window) {
+  std::lock_guard<std::mutex> hold(mutex_);
+  std::erase_if(messages_, [window](const Message& m) { return m.window == window; });
+  if (invalid_window_ == window) {
+    invalid_window_ = nullptr;
+    invalid_area_ = Rect{};
+  }
 }
 
 void MessageQueue::Close() {
@@ -185,8 +189,10 @@ Window* CreateWindow(const std::string& title, const WindowPlacement& placement,
 
 void DestroyWindow(Window* window) {
   window->procedure()(window, kMsgDestroy, 0, 0);
+  // Once the display has let go of the window nothing posts to it any more; what was posted
+  // before (input that arrived while it closed) must not reach it after it is freed.
   Backend().CloseWindow(*window);
-  window->queue().TakeUpdateArea(window);
+  window->queue().DiscardWindow(window);
   delete window;
 }
 

@@ -59,6 +59,10 @@ class MessageQueue {
   Rect UpdateArea(Window* window);
   Rect TakeUpdateArea(Window* window);
 
+  // Drops the messages and painting still queued for a window that is being destroyed, so none
+  // is dispatched to it afterwards.
+  void DiscardWindow(Window* window);
+
   // The thread is done with its queue; later posts are dropped and waiting tasks released.
   void Close();
 
@@ -99,6 +103,9 @@ struct WindowPlacement {
   int32_t outer_width = 0, outer_height = 0;
   int32_t client_width = 0, client_height = 0;
   uint32_t style = 0;
+  // The system chose position and size (x and y are then only where a display without a say of
+  // its own puts the window).
+  bool default_position = false;
 };
 
 class Window : public LumivexWindow {
