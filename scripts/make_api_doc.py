@@ -13,7 +13,32 @@ HEADERS = ["lumivex.h", "mouse.h", "random.h", "numeric.h"]
 SECTION = re.compile(r"^// -{10,}")
 
 
-def document(header):
+def read_declaration(lines, i):
+    """The declaration starting at line i (up to ';' or a whole braced body) and the next line."""
+    decl = [lines[i].strip()]
+    while not re.search(r"[;{]\s*$", decl[-1]) and i + 1 < len(lines):
+        i += 1
+        decl.append(lines[i].strip())
+    text = " ".join(decl)
+    if text.endswith("{"):
+        # A record or enum: show it whole.
+        body = []
+        depth = text.count("{") - text.count("}")
+        while depth > 0 and i + 1 < len(lines):
+            i += 1
+            body.append(lines[i])
+            depth += lines[i].count("{") - lines[i].count("}")
+        text = "\n".join([text] + body)
+    return text, i + 1
+
+
+def is_declaration(line):
+    stripped = line.strip()
+    return bool(stripped) and not stripped.startswith(("//", "#", "}", "namespace"))
+
+
+def document(header, undocumented):
+    """The Markdown for one header; declarations without a comment are added to undocumented."""
     lines = (ROOT / "lumivex/include/lumivex" / header).read_text().splitlines()
     out = []
     # The file's opening comment introduces it.
@@ -25,50 +50,56 @@ def document(header):
     out.append(f"## `<lumivex/{header}>`\n")
     out.append(" ".join(t for t in intro if t) + "\n")
     comment = []
+    introduced = False  # a section's own text stands for the comment of the block after it
     while i < len(lines):
-        line = lines[i]
-        stripped = line.strip()
+        stripped = lines[i].strip()
         if SECTION.match(stripped):
-            # A section header: the comment line after the rule names it.
-            if i + 1 < len(lines) and lines[i + 1].startswith("// "):
-                out.append(f"### {lines[i + 1][3:].rstrip('.')}\n")
-                i += 2
-                comment = []
-                continue
+            # A section: its comment names it up to the first ':' or '.', the rest introduces it.
+            i += 1
+            text = []
+            while i < len(lines) and lines[i].startswith("//"):
+                text.append(lines[i][2:].strip())
+                i += 1
+            title, _, rest = " ".join(text).partition(":" if ":" in text[0] else ".")
+            out.append(f"### {title.strip()}\n")
+            if rest.strip():
+                rest = rest.strip()
+                out.append(rest[0].upper() + rest[1:] + "\n")
+                introduced = True
+            comment = []
+            continue
         if stripped.startswith("//"):
             comment.append(stripped[2:].strip())
-        elif stripped and not stripped.startswith(("#", "}", "namespace")):
-            # A declaration, possibly over several lines, up to ';' or '{'.
-            decl = [stripped]
-            while not re.search(r"[;{]\s*$", decl[-1]) and i + 1 < len(lines):
-                i += 1
-                decl.append(lines[i].strip())
-            text = " ".join(decl)
-            if text.endswith("{"):
-                # A record or enum: show it whole.
-                body = [lines[i]]
-                depth = text.count("{") - text.count("}")
-                while depth > 0 and i + 1 < len(lines):
-                    i += 1
-                    body.append(lines[i])
-                    depth += lines[i].count("{") - lines[i].count("}")
-                text = "\n".join([" ".join(decl[:-1] + [decl[-1]])] + body[1:])
-            if comment or text.startswith(("struct", "enum", "using")):
-                out.append("```cpp\n" + text + "\n```\n")
-                if comment:
-                    out.append(" ".join(comment) + "\n")
+            i += 1
+        elif is_declaration(lines[i]):
+            # Declarations on consecutive lines share the comment above them.
+            block = []
+            while i < len(lines) and is_declaration(lines[i]):
+                text, i = read_declaration(lines, i)
+                block.append(text)
+            out.append("```cpp\n" + "\n".join(block) + "\n```\n")
+            if comment:
+                out.append(" ".join(comment) + "\n")
+            elif not introduced:
+                undocumented.append(f"{header}: {block[0].splitlines()[0]}")
             comment = []
+            introduced = False
         else:
             comment = []
-        i += 1
+            i += 1
     return "\n".join(out)
 
 
 def main():
     text = "# Lumivex API\n\nGenerated from the public headers by scripts/make_api_doc.py.\n\n"
-    text += "\n".join(document(h) for h in HEADERS)
+    undocumented = []
+    text += "\n".join(document(h, undocumented) for h in HEADERS)
     target = ROOT / "docs/api.md"
+    for declaration in undocumented:
+        print(f"no comment above: {declaration}", file=sys.stderr)
     if "--check" in sys.argv:
+        if undocumented:
+            return 1
         if not target.exists() or target.read_text() != text:
             print("docs/api.md is out of date: run scripts/make_api_doc.py", file=sys.stderr)
             return 1

@@ -4,8 +4,9 @@
 // window thread that the library owns. Drawing goes into one of four off-screen pages (the draw
 // page); the window shows one of them (the page on show). Every operation reports through
 // CanvasStatus() instead of stopping the program: 0 for success, or one of the negative codes
-// below. All operations are called from the program's thread; coordinates are viewport-relative
-// 16-bit values, angles whole degrees counterclockwise.
+// below. An operation that needs a canvas sets -1 and does nothing when none is open; the few
+// that leave the status alone say so. All operations are called from the program's thread;
+// coordinates are viewport-relative 16-bit values, angles whole degrees counterclockwise.
 #pragma once
 
 #include <cstdint>
@@ -77,10 +78,10 @@ void OpenCanvas(int16_t& driver, int16_t& mode, const char* title);
 // Closes the window and waits until the window thread has ended. -1 when no canvas is open.
 void CloseCanvas();
 
-// The status of the last library call.
+// The status of the last library call that sets one.
 int16_t CanvasStatus();
 
-// True while a canvas is open.
+// True while a canvas is open. Leaves the status alone.
 bool CanvasIsOpen();
 
 // Makes an OpenGL context current; always -9 here, since OpenGL is not offered.
@@ -102,18 +103,20 @@ void PlotPixel(int16_t x, int16_t y, Colour colour);
 // in true colour; 0xFFFFFFFF outside the page or the clip; 0 with -1 when no canvas is open.
 Colour ReadPixel(int16_t x, int16_t y);
 
-// red | green << 8 | blue << 16 (green is not masked); the nearest palette entry in palette mode.
+// The colour value of red | green << 8 | blue << 16 (red and blue masked to 8 bits, green not):
+// that value in true colour, the nearest palette entry in palette mode. Leaves the status alone.
 Colour ColourFromRGB(uint16_t red, uint16_t green, uint16_t blue);
 
 // Changes one palette entry and repaints. -8 in true colour, -7 when index >= the entry count.
 void SetPaletteRGB(uint16_t index, uint16_t red, uint16_t green, uint16_t blue);
 
-// Fills the record with the default palette for the current driver (256 entries in true colour).
+// Fills the record with the default palette of the current driver: 2, 16 or 256 entries, 256 in
+// true colour or with no canvas open. Leaves the status alone.
 void GetDefaultPalette(PaletteRecord& record);
 
 // Installs record.count entries; the rest of the colour table takes entry 0's colour, and the
-// predefined colours are mapped to their nearest entries. -8 in true colour, -7 when the count
-// exceeds the palette size.
+// predefined colours are mapped to their nearest entries. -8 in true colour, -7 when the count is
+// 0 or exceeds the palette size.
 void InstallPalette(const PaletteRecord& record);
 
 // The 256 predefined colours, by number: their named RGB values in true colour, the nearest
@@ -124,33 +127,36 @@ extern const Colour (&PredefinedColours)[256];
 // ---------------------------------------------------------------------------------------------
 // Drawing state, viewport and fills.
 
-// The largest column and row of the canvas last opened.
+// The largest column and row of the canvas last opened. Leave the status alone.
 int16_t MaxX();
 int16_t MaxY();
 
-// The drawing settings (read-only view).
+// The drawing settings (read-only view). Leaves the status alone.
 const DrawingState& CurrentDrawingState();
 
 // Sets the viewport (device coordinates, inclusive) and whether drawing is clipped to it; moves
 // the pen to its top-left corner. -7 when x1 > x2 or y1 > y2.
 void SetView(int16_t x1, int16_t y1, int16_t x2, int16_t y2, bool clip);
 
-// Fills the viewport with the back colour.
+// Fills the viewport with the back colour, keeping the fill settings; moves the pen to its
+// top-left corner.
 void ClearView();
 
-// Fills the whole canvas with the back colour, keeping the viewport.
+// Fills the whole canvas with the back colour, keeping the viewport; moves the pen to the
+// viewport's top-left corner.
 void ClearCanvas();
 
-// Sets the current position.
+// Sets the current position (viewport-relative) that DrawLineTo starts from.
 void MovePen(int16_t x, int16_t y);
 
-// Sets the pen and text colour (stored even when no canvas is open).
+// Sets the pen and text colour; the colour is stored even when no canvas is open (-1).
 void SetPenColour(Colour colour);
 
 // Sets the back colour: clearing, gaps in opaque mode, zero bits of the fill pattern.
 void SetBackColour(Colour colour);
 
-// Sets line style 0..6 (see DrawingState), the 16-bit user pattern of style 5 and the thickness.
+// Sets line style 0..6 (see DrawingState), the 16-bit user pattern of style 5 and the thickness
+// in pixels. -7 when the style is above 6.
 void SetLineStyle(uint16_t style, uint16_t pattern, uint16_t thickness);
 
 // Sets fill style 0 empty (back colour), 1 solid, 2 horizontal, 3 vertical, 4 cross,
@@ -166,40 +172,48 @@ void SetFillPattern(const uint8_t (&pattern)[8], Colour colour);
 // 12 or not dest, 13 black, 14 white, 15 nothing); adding 16 makes gaps opaque. -7 otherwise.
 void SetWriteMode(int16_t mode);
 
-// Sets the aspect correction of arcs; 10000:10000 is neutral.
+// Sets the aspect correction of arcs: their radii become x_radius * 10000 / x and
+// y_radius * 10000 / y; 10000:10000 is neutral. Stored even when no canvas is open; leaves the
+// status alone.
 void SetAspectRatio(uint16_t x, uint16_t y);
 
-// Fills the rectangle with these opposite corners, inclusive, with the current fill.
+// Fills the rectangle with these opposite corners (in either order), inclusive, with the current
+// fill style and colour, clipped like any drawing.
 void FillBar(int16_t x1, int16_t y1, int16_t x2, int16_t y2);
 
-// Puts a font face into the lowest free slot of the 15-slot font table and returns the slot,
-// or -1 with -5 when the face does not exist or the table is full.
+// Puts a font face, looked up by name, into the lowest free slot of the 15-slot font table and
+// returns the slot; -1 with status -5 when the face does not exist or the table is full.
 int16_t InstallFont(const char* name);
 
-// Font word: bits 0..3 slot, 4..7 weight step (400 + 300 w), 8..11 underline, 12..15 italic.
-// Direction in degrees counterclockwise; size 1..5 means 8..40 pixels, larger sizes are pixels.
-// -6 for an empty slot or slot 15.
+// Selects the text font. Font word: bits 0..3 slot, 4..7 weight step (400 + 300 w), 8..11
+// underline, 12..15 italic; direction in degrees counterclockwise; size 1..5 means 8..40 pixels,
+// larger sizes are pixels. -6 for an empty slot or slot 15.
 void SetTextStyle(uint16_t font, uint16_t direction, uint16_t size);
 
-// Text alignment: horizontal 0 left, 1 centre, 2 right; vertical 0 top, 1 bottom, 2 baseline.
+// Sets the text alignment: horizontal 0 left, 1 centre, 2 right; vertical 0 top, 1 bottom,
+// 2 baseline. -7 when either is above 2.
 void SetTextJustify(uint16_t horizontal, uint16_t vertical);
 
 // Extra pixels after each character and spread over break characters; the last two are ignored.
 void SetTextSpacing(uint16_t extra, uint16_t break_extra, uint16_t third, uint16_t fourth);
 
-// Resets the whole drawing state; OpenCanvas calls it.
+// Resets the whole drawing state: default palette, white pen, black back colour, solid white
+// fill, font slot 0, whole-canvas viewport without clipping, copy mode, neutral aspect.
+// OpenCanvas calls it.
 void CanvasDefaults();
 
 // ---------------------------------------------------------------------------------------------
 // Lines and arcs.
 
-// A line from the current position to (x, y), which becomes the current position.
+// Draws a line in the pen colour, style and thickness from the current position to (x, y),
+// which becomes the current position.
 void DrawLineTo(int16_t x, int16_t y);
 
 // MovePen(x1, y1), then DrawLineTo(x2, y2).
 void DrawLine(int16_t x1, int16_t y1, int16_t x2, int16_t y2);
 
-// An elliptic arc around (x, y), counterclockwise from the start to the end angle (degrees).
+// Draws an elliptic arc around (x, y) with the pen, counterclockwise from the start to the end
+// angle (degrees). -7 when a non-neutral aspect ratio has a zero term.
 void DrawArc(int16_t x, int16_t y, uint16_t start, uint16_t end, uint16_t x_radius,
              uint16_t y_radius);
 
@@ -210,13 +224,15 @@ void DrawCircle(int16_t x, int16_t y, uint16_t radius);
 // Keyboard.
 
 // True when a key code is queued. Costs a load: drawing loops may call it after every pixel.
+// Leaves the status alone.
 bool KeyWaiting();
 
-// The oldest queued key code, waiting for one; 0 at once when no canvas is open. Keys without a
-// character arrive as 0 followed by an extended code; the close button arrives as 0, 107.
+// Takes the oldest queued key code, waiting for one; 0 at once when no canvas is open. Keys
+// without a character arrive as 0 followed by an extended code; the close button arrives as
+// 0, 107. Leaves the status alone.
 uint8_t NextKey();
 
-// Sleeps the calling thread for that many milliseconds.
+// Sleeps the calling thread for that many milliseconds. Leaves the status alone.
 void Pause(uint16_t milliseconds);
 
 // ---------------------------------------------------------------------------------------------

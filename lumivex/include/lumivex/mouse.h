@@ -1,5 +1,7 @@
 // The mouse part: the latest pointer position and buttons the canvas window reported. Link
-// lumivex_mouse to use it; it fills MouseHook at program start.
+// lumivex_mouse to use it; it fills MouseHook at program start. The values are 0 until the first
+// mouse message and keep their last values after the canvas closes; reading them leaves the
+// status alone.
 #pragma once
 
 #include <cstdint>

@@ -11,6 +11,7 @@
 #include <cmath>
 #include <cstdint>
 
+// The extended-precision real: long double, with a 64-bit mantissa on x86-64.
 using Extended = long double;
 
 // pi to extended precision.
