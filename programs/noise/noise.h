@@ -85,13 +85,15 @@ struct AxisPlace {
 
 // [v] with halves to even, as a signed 32-bit cell number. Adding and taking away 1.5 * 2^63
 // rounds v to an integer in the default rounding mode (to nearest, ties to even), since the sum
-// lies where Extended's unit in the last place is 1; this is exact for |v| < 2^62 and cheaper
-// than a library call. Beyond that, and for NaN, the cell is 0: the result is meaningless there
-// but defined, and no table is read out of bounds.
+// lies where Extended's unit in the last place is 1. The integer goes through double, which
+// holds it exactly, because a direct conversion of an Extended to an integer switches the x87
+// rounding mode twice, which costs more than the rest of the cell's arithmetic. Beyond 2^52 in
+// magnitude, and for NaN, the cell is 0: the result is meaningless there but defined, and no
+// table is read out of bounds.
 inline int32_t NearestCell(Extended v) {
   constexpr Extended kRounder = 0x1.8p63L;
-  const Extended nearest = (v + kRounder) - kRounder;
-  return std::fabs(v) < 0x1p62L ? static_cast<int32_t>(static_cast<int64_t>(nearest)) : 0;
+  const auto nearest = static_cast<double>((v + kRounder) - kRounder);
+  return std::fabs(v) < 0x1p52L ? static_cast<int32_t>(static_cast<int64_t>(nearest)) : 0;
 }
 
 inline AxisPlace PlaceOnAxis(double c) {
