@@ -92,10 +92,7 @@ TEST(PerlinNoise, FramesFollowTheKeysOnePerFrame) {
 
 TEST(PerlinNoise, EndsWithAMessageWhenTheWindowCannotOpen) {
   RunOptions options;
-  options.environment = {{"LUMIVEX_BACKEND", "sdl"},
-                         {"DISPLAY", ":9999"},
-                         {"WAYLAND_DISPLAY", "lumivex-no-display"},
-                         {"SDL_VIDEODRIVER", "x11"}};
+  options.environment = {{"LUMIVEX_BACKEND", "sdl"}, {"DISPLAY", ""}, {"WAYLAND_DISPLAY", ""}};
   options.time_limit = std::chrono::seconds(10);
   const RunResult run = RunProgram("perlin_noise", options);
   ASSERT_FALSE(run.timed_out);

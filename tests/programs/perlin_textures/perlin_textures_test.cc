@@ -125,10 +125,7 @@ TEST(PerlinTextures, AnyKeyEndsAfterTheFrame) {
 
 TEST(PerlinTextures, EndsWithAMessageWhenTheWindowCannotOpen) {
   RunOptions options;
-  options.environment = {{"LUMIVEX_BACKEND", "sdl"},
-                         {"DISPLAY", ":9999"},
-                         {"WAYLAND_DISPLAY", "lumivex-no-display"},
-                         {"SDL_VIDEODRIVER", "x11"}};
+  options.environment = {{"LUMIVEX_BACKEND", "sdl"}, {"DISPLAY", ""}, {"WAYLAND_DISPLAY", ""}};
   options.time_limit = std::chrono::seconds(10);
   const RunResult run = RunProgram("perlin_textures", options);
   ASSERT_FALSE(run.timed_out);
