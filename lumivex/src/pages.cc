@@ -117,15 +117,64 @@ void SetShowPage(uint16_t page) {
   if (script::g_active.load(std::memory_order_relaxed)) script::OnShowPage();
 }
 
+namespace lumivex {
+namespace {
+
+// Sets a pixel of the draw page, and of the window when the page is on show. The caller holds
+// the canvas lock.
+inline void StorePixel(CanvasState& canvas, int32_t device_x, int32_t device_y, Colour colour) {
+  // The page and the window surface have the same size and clip: one test serves both.
+  if (!canvas.page_dc.clip_bounds().Contains(device_x, device_y)) return;
+  Bitmap& page = *canvas.page_dc.bitmap();
+  if (canvas.palette_mode) {
+    // The device colour's entry (colour mod n) is the page's pixel value; the window shows the
+    // entry's colour.
+    const uint32_t index = canvas.entry_count_is_power_of_two ? (colour & canvas.entry_mask)
+                                                              : (colour % canvas.entry_count);
+    page.Row8(device_y)[device_x] = static_cast<uint8_t>(index);
+    if (canvas.mirror) {
+      Bitmap& surface = *canvas.window_dc.bitmap();
+      surface.Row32(device_y)[device_x] = canvas.palette.entry(static_cast<int>(index));
+      surface.MarkChanged();
+    }
+  } else {
+    const uint32_t rgb = canvas.page_dc.RgbOf(colour);
+    page.Row32(device_y)[device_x] = rgb;
+    if (canvas.mirror) {
+      Bitmap& surface = *canvas.window_dc.bitmap();
+      surface.Row32(device_y)[device_x] = rgb;
+      surface.MarkChanged();
+    }
+  }
+}
+
+// The way in for any thread and any state of the lock.
+__attribute__((noinline)) void StorePixelLocked(CanvasState& canvas, int32_t device_x,
+                                                int32_t device_y, Colour colour) {
+  std::lock_guard<ReentrantLock> hold(canvas.lock);
+  StorePixel(canvas, device_x, device_y, colour);
+}
+
+}  // namespace
+}  // namespace lumivex
+
 void PlotPixel(int16_t x, int16_t y, Colour colour) {
-  if (!BeginOperation()) return;
   CanvasState& canvas = Canvas();
+  if (!canvas.open.load(std::memory_order_relaxed)) {
+    SetStatus(kStatusNotOpen);
+    return;
+  }
+  SetStatus(kStatusOk);
   const int32_t device_x = DeviceX(x);
   const int32_t device_y = DeviceY(y);
-  const ColourRef device_colour = DeviceColour(colour);
-  std::lock_guard<ReentrantLock> hold(canvas.lock);
-  if (canvas.mirror) canvas.window_dc.SetPixel(device_x, device_y, device_colour);
-  canvas.page_dc.SetPixel(device_x, device_y, device_colour);
+  // The program's thread takes the lock's cheap path without a call; anything else goes the
+  // general way.
+  if (!canvas.lock.TryLockBound()) {
+    StorePixelLocked(canvas, device_x, device_y, colour);
+    return;
+  }
+  StorePixel(canvas, device_x, device_y, colour);
+  canvas.lock.UnlockBound();
 }
 
 Colour ReadPixel(int16_t x, int16_t y) {
