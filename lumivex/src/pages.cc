@@ -58,8 +58,18 @@ void CopyPageToSurface(const Bitmap& page, Bitmap& surface, const Rect& area) {
 
 void RefreshDrawPageColourTable(CanvasState& canvas) {
   Bitmap& page = *canvas.pages[canvas.draw_page];
-  for (int i = 0; i < canvas.palette_size; ++i)
+  for (int i = 0; i < canvas.palette_size; ++i) {
     page.set_colour_table(i, canvas.colour_table[i]);
+  }
+  canvas.readback_valid = false;
+}
+
+void BuildReadback(CanvasState& canvas) {
+  const Bitmap& page = *canvas.pages[canvas.draw_page];
+  for (int i = 0; i < page.colour_count(); ++i) {
+    canvas.readback[i] = static_cast<uint8_t>(canvas.palette.Nearest(page.colour_table(i)));
+  }
+  canvas.readback_valid = true;
 }
 
 }  // namespace
@@ -182,13 +192,21 @@ Colour ReadPixel(int16_t x, int16_t y) {
   CanvasState& canvas = Canvas();
   const int32_t device_x = static_cast<int32_t>(x) + canvas.drawing.origin_x;
   const int32_t device_y = static_cast<int32_t>(y) + canvas.drawing.origin_y;
-  uint32_t rgb;
+  if (!canvas.palette_mode) {
+    std::lock_guard<ReentrantLock> hold(canvas.lock);
+    return canvas.page_dc.GetPixel(device_x, device_y);
+  }
+  // The nearest entry to the pixel's colour, looked up by its value.
+  uint32_t value;
   {
     std::lock_guard<ReentrantLock> hold(canvas.lock);
-    rgb = canvas.page_dc.GetPixel(device_x, device_y);
+    if (!canvas.page_dc.clip_bounds().Contains(device_x, device_y)) {
+      return static_cast<Colour>(canvas.palette.Nearest(kInvalidColour));
+    }
+    value = canvas.page_dc.bitmap()->Row8(device_y)[device_x];
   }
-  if (canvas.palette_mode) return static_cast<Colour>(canvas.palette.Nearest(rgb));
-  return rgb;
+  if (!canvas.readback_valid) BuildReadback(canvas);
+  return canvas.readback[value];
 }
 
 Colour ColourFromRGB(uint16_t red, uint16_t green, uint16_t blue) {
@@ -217,6 +235,7 @@ void SetPaletteRGB(uint16_t index, uint16_t red, uint16_t green, uint16_t blue) 
     canvas.palette.SetEntry(index, rgb);
     canvas.pages[canvas.draw_page]->set_colour_table(index, rgb);
   }
+  canvas.readback_valid = false;
   InvalidateWindow(canvas.window);
 }
 
