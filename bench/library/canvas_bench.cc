@@ -1,17 +1,19 @@
 // Library operations beside their floors: the same work as a plain loop over an array of the
-// same pixel format, measured in the same run. Runs headless.
+// same pixel format, measured in the same run. Run headless (LUMIVEX_BACKEND=headless).
 #include <benchmark/benchmark.h>
 #include <lumivex/lumivex.h>
 
-#include <cstdlib>
+#include <array>
+#include <chrono>
 #include <vector>
+
+#include "testing.h"
 
 namespace {
 
 class OpenCanvasOnce {
  public:
   OpenCanvasOnce(int16_t driver, int16_t mode) {
-    setenv("LUMIVEX_BACKEND", "headless", 0);
     if (CanvasIsOpen()) CloseCanvas();
     OpenCanvas(driver, mode, "bench");
   }
@@ -62,11 +64,12 @@ void BM_FillCellFloor(benchmark::State& state) {
   std::vector<uint8_t> page(640 * 480);
   uint32_t i = 0;
   for (auto _ : state) {
-    const int32_t x = 2 * static_cast<int32_t>(i % 319),
-                  y = 2 * static_cast<int32_t>((i / 319) % 239);
+    const int32_t x = 2 * static_cast<int32_t>(i % 319);
+    const int32_t y = 2 * static_cast<int32_t>((i / 319) % 239);
     for (int32_t r = y; r <= y + 2; ++r) {
-      for (int32_t c = x; c <= x + 2; ++c)
+      for (int32_t c = x; c <= x + 2; ++c) {
         page[static_cast<size_t>(r) * 640 + c] = static_cast<uint8_t>(i);
+      }
     }
     benchmark::ClobberMemory();
     ++i;
@@ -79,8 +82,8 @@ void BM_FillCellHiddenPage(benchmark::State& state) {
   SetDrawPage(1);
   uint32_t i = 0;
   for (auto _ : state) {
-    const int16_t x = static_cast<int16_t>(2 * (i % 320)),
-                  y = static_cast<int16_t>(2 * ((i / 320) % 240));
+    const int16_t x = static_cast<int16_t>(2 * (i % 320));
+    const int16_t y = static_cast<int16_t>(2 * ((i / 320) % 240));
     SetFillStyle(1, i);
     FillBar(x, y, static_cast<int16_t>(x + 2), static_cast<int16_t>(y + 2));
     ++i;
@@ -95,27 +98,66 @@ void BM_KeyWaiting(benchmark::State& state) {
 }
 BENCHMARK(BM_KeyWaiting);
 
+// Floor of a repaint: an 800 x 600 page through its colour table into an RGB array.
+void BM_RepaintFloor(benchmark::State& state) {
+  std::vector<uint8_t> page(800 * 600, 7);
+  std::vector<uint32_t> surface(800 * 600);
+  std::array<uint32_t, 256> table{};
+  for (uint32_t i = 0; i < 256; ++i)
+    table[i] = i * 0x010101u;
+  for (auto _ : state) {
+    for (size_t p = 0; p < page.size(); ++p)
+      surface[p] = table[page[p]];
+    benchmark::ClobberMemory();
+  }
+}
+BENCHMARK(BM_RepaintFloor)->Unit(benchmark::kMicrosecond);
+
+// SetShowPage, and the window thread's repaint of the whole 800 x 600 window from the page.
 void BM_ShowPageRepaint(benchmark::State& state) {
   OpenCanvasOnce canvas(3, 6);
   uint16_t page = 0;
   for (auto _ : state) {
     SetShowPage(page);
     page ^= 1;
-    // Painting happens on the window thread; wait for it so each iteration is a full repaint.
-    ReadPixel(0, 0);
+    lumivex::testing::FlushPainting();
   }
 }
-BENCHMARK(BM_ShowPageRepaint);
+BENCHMARK(BM_ShowPageRepaint)->Unit(benchmark::kMicrosecond)->UseRealTime();
 
-void BM_OpenCloseCanvas(benchmark::State& state) {
-  setenv("LUMIVEX_BACKEND", "headless", 0);
+// One palette entry changed, and the repaint it asks for.
+void BM_SetPaletteRgbRepaint(benchmark::State& state) {
+  OpenCanvasOnce canvas(3, 6);
+  uint16_t value = 0;
+  for (auto _ : state) {
+    SetPaletteRGB(5, value, 0, 0);
+    value = static_cast<uint16_t>((value + 1) & 255);
+    lumivex::testing::FlushPainting();
+  }
+}
+BENCHMARK(BM_SetPaletteRgbRepaint)->Unit(benchmark::kMicrosecond)->UseRealTime();
+
+// OpenCanvas until the canvas can be drawn on, and CloseCanvas, timed separately.
+void TimeOpenOrClose(benchmark::State& state, bool time_open) {
   for (auto _ : state) {
     int16_t driver = 3, mode = 6;
+    const auto start = std::chrono::steady_clock::now();
     OpenCanvas(driver, mode, "bench");
+    const auto opened = std::chrono::steady_clock::now();
     CloseCanvas();
+    const auto closed = std::chrono::steady_clock::now();
+    state.SetIterationTime(
+        std::chrono::duration<double>(time_open ? opened - start : closed - opened).count());
   }
 }
-BENCHMARK(BM_OpenCloseCanvas)->Unit(benchmark::kMillisecond);
+void BM_OpenCanvas(benchmark::State& state) {
+  TimeOpenOrClose(state, true);
+}
+void BM_CloseCanvas(benchmark::State& state) {
+  TimeOpenOrClose(state, false);
+}
+BENCHMARK(BM_OpenCanvas)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(20);
+BENCHMARK(BM_CloseCanvas)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(20);
 
 }  // namespace
 

@@ -71,6 +71,12 @@ struct CanvasState {
   uint16_t show_page = 0;
   bool mirror = false;
 
+  // ReadPixel's answer for each pixel value of the draw page in palette mode: the palette entry
+  // nearest to the value's colour. Made on demand; any change of the draw page's colour table or
+  // of the palette invalidates it (program's thread).
+  std::array<uint8_t, 256> readback{};
+  bool readback_valid = false;
+
   // Palette bookkeeping (program's thread): the entry count n of the last InstallPalette, and
   // n - 1 when n is a power of two so the device colour needs no division.
   uint32_t entry_count = 256;

@@ -58,8 +58,18 @@ void CopyPageToSurface(const Bitmap& page, Bitmap& surface, const Rect& area) {
 
 void RefreshDrawPageColourTable(CanvasState& canvas) {
   Bitmap& page = *canvas.pages[canvas.draw_page];
-  for (int i = 0; i < canvas.palette_size; ++i)
+  for (int i = 0; i < canvas.palette_size; ++i) {
     page.set_colour_table(i, canvas.colour_table[i]);
+  }
+  canvas.readback_valid = false;
+}
+
+void BuildReadback(CanvasState& canvas) {
+  const Bitmap& page = *canvas.pages[canvas.draw_page];
+  for (int i = 0; i < page.colour_count(); ++i) {
+    canvas.readback[i] = static_cast<uint8_t>(canvas.palette.Nearest(page.colour_table(i)));
+  }
+  canvas.readback_valid = true;
 }
 
 }  // namespace
@@ -117,15 +127,64 @@ void SetShowPage(uint16_t page) {
   if (script::g_active.load(std::memory_order_relaxed)) script::OnShowPage();
 }
 
+namespace lumivex {
+namespace {
+
+// Sets a pixel of the draw page, and of the window when the page is on show. The caller holds
+// the canvas lock.
+inline void StorePixel(CanvasState& canvas, int32_t device_x, int32_t device_y, Colour colour) {
+  // The page and the window surface have the same size and clip: one test serves both.
+  if (!canvas.page_dc.clip_bounds().Contains(device_x, device_y)) return;
+  Bitmap& page = *canvas.page_dc.bitmap();
+  if (canvas.palette_mode) {
+    // The device colour's entry (colour mod n) is the page's pixel value; the window shows the
+    // entry's colour.
+    const uint32_t index = canvas.entry_count_is_power_of_two ? (colour & canvas.entry_mask)
+                                                              : (colour % canvas.entry_count);
+    page.Row8(device_y)[device_x] = static_cast<uint8_t>(index);
+    if (canvas.mirror) {
+      Bitmap& surface = *canvas.window_dc.bitmap();
+      surface.Row32(device_y)[device_x] = canvas.palette.entry(static_cast<int>(index));
+      surface.MarkChanged();
+    }
+  } else {
+    const uint32_t rgb = canvas.page_dc.RgbOf(colour);
+    page.Row32(device_y)[device_x] = rgb;
+    if (canvas.mirror) {
+      Bitmap& surface = *canvas.window_dc.bitmap();
+      surface.Row32(device_y)[device_x] = rgb;
+      surface.MarkChanged();
+    }
+  }
+}
+
+// The way in for any thread and any state of the lock.
+__attribute__((noinline)) void StorePixelLocked(CanvasState& canvas, int32_t device_x,
+                                                int32_t device_y, Colour colour) {
+  std::lock_guard<ReentrantLock> hold(canvas.lock);
+  StorePixel(canvas, device_x, device_y, colour);
+}
+
+}  // namespace
+}  // namespace lumivex
+
 void PlotPixel(int16_t x, int16_t y, Colour colour) {
-  if (!BeginOperation()) return;
   CanvasState& canvas = Canvas();
+  if (!canvas.open.load(std::memory_order_relaxed)) {
+    SetStatus(kStatusNotOpen);
+    return;
+  }
+  SetStatus(kStatusOk);
   const int32_t device_x = DeviceX(x);
   const int32_t device_y = DeviceY(y);
-  const ColourRef device_colour = DeviceColour(colour);
-  std::lock_guard<ReentrantLock> hold(canvas.lock);
-  if (canvas.mirror) canvas.window_dc.SetPixel(device_x, device_y, device_colour);
-  canvas.page_dc.SetPixel(device_x, device_y, device_colour);
+  // The program's thread takes the lock's cheap path without a call; anything else goes the
+  // general way.
+  if (!canvas.lock.TryLockBound()) {
+    StorePixelLocked(canvas, device_x, device_y, colour);
+    return;
+  }
+  StorePixel(canvas, device_x, device_y, colour);
+  canvas.lock.UnlockBound();
 }
 
 Colour ReadPixel(int16_t x, int16_t y) {
@@ -133,13 +192,21 @@ Colour ReadPixel(int16_t x, int16_t y) {
   CanvasState& canvas = Canvas();
   const int32_t device_x = static_cast<int32_t>(x) + canvas.drawing.origin_x;
   const int32_t device_y = static_cast<int32_t>(y) + canvas.drawing.origin_y;
-  uint32_t rgb;
+  if (!canvas.palette_mode) {
+    std::lock_guard<ReentrantLock> hold(canvas.lock);
+    return canvas.page_dc.GetPixel(device_x, device_y);
+  }
+  // The nearest entry to the pixel's colour, looked up by its value.
+  uint32_t value;
   {
     std::lock_guard<ReentrantLock> hold(canvas.lock);
-    rgb = canvas.page_dc.GetPixel(device_x, device_y);
+    if (!canvas.page_dc.clip_bounds().Contains(device_x, device_y)) {
+      return static_cast<Colour>(canvas.palette.Nearest(kInvalidColour));
+    }
+    value = canvas.page_dc.bitmap()->Row8(device_y)[device_x];
   }
-  if (canvas.palette_mode) return static_cast<Colour>(canvas.palette.Nearest(rgb));
-  return rgb;
+  if (!canvas.readback_valid) BuildReadback(canvas);
+  return canvas.readback[value];
 }
 
 Colour ColourFromRGB(uint16_t red, uint16_t green, uint16_t blue) {
@@ -168,6 +235,7 @@ void SetPaletteRGB(uint16_t index, uint16_t red, uint16_t green, uint16_t blue) 
     canvas.palette.SetEntry(index, rgb);
     canvas.pages[canvas.draw_page]->set_colour_table(index, rgb);
   }
+  canvas.readback_valid = false;
   InvalidateWindow(canvas.window);
 }
 

@@ -34,31 +34,46 @@ void Backoff(int& round) {
 }  // namespace
 
 void ReentrantLock::BindToCurrentThread() {
-  process_barrier_ = ProcessBarrierAvailable();
-  bound_thread_.store(CurrentThreadTag(), std::memory_order_relaxed);
+  bound_thread_.store(ProcessBarrierAvailable() ? CurrentThreadTag() : 0,
+                      std::memory_order_relaxed);
+}
+
+void ReentrantLock::YieldToOther() {
+  do {
+    bound_wants_.store(false, std::memory_order_release);
+    int round = 0;
+    while (other_wants_.load(std::memory_order_acquire))
+      Backoff(round);
+    bound_wants_.store(true, std::memory_order_relaxed);
+    std::atomic_signal_fence(std::memory_order_seq_cst);
+  } while (other_wants_.load(std::memory_order_acquire));
 }
 
 void ReentrantLock::LockOther() {
+  const uintptr_t self = CurrentThreadTag();
+  if (other_owner_.load(std::memory_order_relaxed) == self) {
+    ++other_depth_;
+    return;
+  }
   others_.lock();
-  int round = 0;
-  if (process_barrier_) {
+  if (bound_thread_.load(std::memory_order_relaxed) != 0) {
     other_wants_.store(true, std::memory_order_relaxed);
     // Every thread passes a full barrier: the bound thread either has published its claim by
     // now, or will see ours before it enters.
     syscall(__NR_membarrier, MEMBARRIER_CMD_PRIVATE_EXPEDITED, 0, 0);
+    int round = 0;
     while (bound_wants_.load(std::memory_order_acquire))
       Backoff(round);
-  } else {
-    other_wants_.store(true, std::memory_order_seq_cst);
-    while (bound_wants_.load(std::memory_order_seq_cst))
-      Backoff(round);
   }
+  other_owner_.store(self, std::memory_order_relaxed);
+  other_depth_ = 1;
 }
 
-void ReentrantLock::WaitWhileOtherWants() const {
-  int round = 0;
-  while (other_wants_.load(std::memory_order_acquire))
-    Backoff(round);
+void ReentrantLock::UnlockOther() {
+  if (--other_depth_ != 0) return;
+  other_owner_.store(0, std::memory_order_relaxed);
+  other_wants_.store(false, std::memory_order_release);
+  others_.unlock();
 }
 
 }  // namespace lumivex

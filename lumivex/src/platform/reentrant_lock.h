@@ -3,11 +3,10 @@
 // The canvas lock is taken around every pixel by the program's thread, and only now and then by
 // others (the window thread painting, a display backend presenting). So the lock is biased: the
 // thread bound to it (BindToCurrentThread) enters with a plain store and a compiler fence, no
-// locked instruction; any other thread announces itself and then makes every thread of the
-// process pass a full memory barrier (membarrier), which orders the bound thread's store before
-// its check. Where that system call is missing (or under the thread sanitizer, which cannot see
-// it), both sides use sequentially consistent operations instead. Other
-// threads exclude each other with a mutex. Waiting spins briefly, then yields.
+// locked instruction; any other thread takes a mutex, announces itself and then makes every
+// thread of the process pass a full memory barrier (membarrier), which orders the bound thread's
+// store before its check. Where that system call is missing (or under the thread sanitizer,
+// which cannot see it) no thread is bound and every thread takes the mutex.
 #pragma once
 
 #include <atomic>
@@ -22,40 +21,57 @@ class ReentrantLock {
   ReentrantLock(const ReentrantLock&) = delete;
   ReentrantLock& operator=(const ReentrantLock&) = delete;
 
-  // Makes the calling thread the one with the cheap path. Call while no other thread uses the
-  // lock.
+  // Gives the calling thread the cheap path, where the system allows it. Call while no other
+  // thread uses the lock.
   void BindToCurrentThread();
 
   void lock() {
-    const uintptr_t self = CurrentThreadTag();
-    if (owner_.load(std::memory_order_relaxed) == self) {
-      ++depth_;
+    if (__builtin_expect(CurrentThreadTag() == bound_thread_.load(std::memory_order_relaxed), 1)) {
+      if (bound_depth_++ == 0) {
+        bound_wants_.store(true, std::memory_order_relaxed);
+        // The other side's process barrier orders the store before the load; only the compiler
+        // must keep them in order.
+        std::atomic_signal_fence(std::memory_order_seq_cst);
+        if (__builtin_expect(other_wants_.load(std::memory_order_acquire), 0)) YieldToOther();
+      }
       return;
     }
-    if (self == bound_thread_.load(std::memory_order_relaxed)) {
-      LockBound();
-    } else {
-      LockOther();
-    }
-    owner_.store(self, std::memory_order_relaxed);
-    depth_ = 1;
+    LockOther();
   }
 
   void unlock() {
-    if (--depth_ != 0) return;
-    const bool bound =
-        owner_.load(std::memory_order_relaxed) == bound_thread_.load(std::memory_order_relaxed);
-    owner_.store(0, std::memory_order_relaxed);
-    if (bound) {
-      bound_wants_.store(false, std::memory_order_release);
-    } else {
-      other_wants_.store(false, std::memory_order_release);
-      others_.unlock();
+    if (__builtin_expect(CurrentThreadTag() == bound_thread_.load(std::memory_order_relaxed), 1)) {
+      if (--bound_depth_ == 0) bound_wants_.store(false, std::memory_order_release);
+      return;
     }
+    UnlockOther();
+  }
+
+  // The bound thread's cheapest way in: true when it now holds the lock, which it did not hold
+  // before and which no other thread claims; false (having changed nothing) otherwise. Release
+  // with UnlockBound.
+  bool TryLockBound() {
+    if (CurrentThreadTag() != bound_thread_.load(std::memory_order_relaxed) || bound_depth_ != 0) {
+      return false;
+    }
+    bound_wants_.store(true, std::memory_order_relaxed);
+    std::atomic_signal_fence(std::memory_order_seq_cst);
+    if (__builtin_expect(other_wants_.load(std::memory_order_acquire), 0)) {
+      bound_wants_.store(false, std::memory_order_release);
+      return false;
+    }
+    bound_depth_ = 1;
+    return true;
+  }
+  void UnlockBound() {
+    bound_depth_ = 0;
+    bound_wants_.store(false, std::memory_order_release);
   }
 
   bool HeldByCurrentThread() const {
-    return owner_.load(std::memory_order_relaxed) == CurrentThreadTag();
+    const uintptr_t self = CurrentThreadTag();
+    if (self == bound_thread_.load(std::memory_order_relaxed)) return bound_depth_ > 0;
+    return other_owner_.load(std::memory_order_relaxed) == self;
   }
 
  private:
@@ -64,33 +80,19 @@ class ReentrantLock {
     return reinterpret_cast<uintptr_t>(&tag);
   }
 
-  void LockBound() {
-    for (;;) {
-      if (process_barrier_) {
-        // The other side's process barrier orders this store before the load; only the
-        // compiler must keep them in order.
-        bound_wants_.store(true, std::memory_order_relaxed);
-        std::atomic_signal_fence(std::memory_order_seq_cst);
-        if (!other_wants_.load(std::memory_order_acquire)) return;
-      } else {
-        bound_wants_.store(true, std::memory_order_seq_cst);
-        if (!other_wants_.load(std::memory_order_seq_cst)) return;
-      }
-      bound_wants_.store(false, std::memory_order_release);
-      WaitWhileOtherWants();
-    }
-  }
-
+  // The bound thread found another thread holding or claiming the lock: step back until it is
+  // done, then claim again.
+  void YieldToOther();
   void LockOther();
-  void WaitWhileOtherWants() const;
+  void UnlockOther();
 
-  std::atomic<bool> bound_wants_{false};  // written by the bound thread only
-  std::atomic<bool> other_wants_{false};  // written by the thread holding others_
-  std::atomic<uintptr_t> bound_thread_{0};
-  std::atomic<uintptr_t> owner_{0};
-  uint32_t depth_ = 0;            // written only by the owner
-  bool process_barrier_ = false;  // set when bound, before other threads use the lock
-  std::mutex others_;             // excludes the other threads from each other
+  std::atomic<bool> bound_wants_{false};    // written by the bound thread only
+  std::atomic<bool> other_wants_{false};    // written by the thread holding others_
+  std::atomic<uintptr_t> bound_thread_{0};  // 0: no thread has the cheap path
+  uint32_t bound_depth_ = 0;                // the bound thread's holdings; written by it only
+  std::atomic<uintptr_t> other_owner_{0};   // another thread holding the lock, or 0
+  uint32_t other_depth_ = 0;                // written only by that thread
+  std::mutex others_;                       // held by any thread but the bound one
 };
 
 }  // namespace lumivex
