@@ -67,22 +67,26 @@ for name in "${programs[@]}"; do
 done
 [ $failed -eq 0 ] || exit 1
 
-# Each picture 320 pixels wide in at most 256 colours, without time stamps, so that a run that
-# draws the same picture writes the same file. The effects show all eight in a grid.
-thumbnail() {
-  convert "$@" -strip -define png:exclude-chunks=date,time +dither -colors 256 "PNG8:$out/$name.png"
-}
+# The shot that shows each program, where it is not NAME.png.
+declare -A shot=(
+  [blossom_trees]=blossom_trees_2.png
+  [mandelbrot_explorer]=mandelbrot_explorer_zoomed.png
+  [perlin_textures]=perlin_textures-row60.png
+  [windy_trees]=windy_trees_frame20.png
+  [woggle]=woggle_1.png
+)
+# Each picture 320 pixels wide (the effects: all eight in a grid) in at most 256 colours, without
+# time stamps, so that a program that draws the same picture again gives the same file (the
+# effects run for a time, so theirs differs from run to run).
 for name in "${programs[@]}"; do
-  case $name in
-    effects)
-      montage "$work"/effects_[1-8].png -tile 4x2 -geometry 160x120+1+1 -background '#404040' \
-        "$work/effects.png"
-      thumbnail "$work/effects.png" ;;
-    mandelbrot_explorer) thumbnail "$work/mandelbrot_explorer_zoomed.png" -filter Box -resize 320x ;;
-    blossom_trees) thumbnail "$work/blossom_trees_2.png" -filter Box -resize 320x ;;
-    windy_trees) thumbnail "$work/windy_trees_frame20.png" -filter Box -resize 320x ;;
-    woggle) thumbnail "$work/woggle_1.png" -filter Box -resize 320x ;;
-    *) thumbnail "$work/$name.png" -filter Box -resize 320x ;;
-  esac
+  if [ "$name" = effects ]; then
+    montage "$work"/effects_[1-8].png -tile 4x2 -geometry 160x120+1+1 -background '#404040' \
+      "$work/effects-grid.png"
+    resize=("$work/effects-grid.png")
+  else
+    resize=("$work/${shot[$name]:-$name.png}" -filter Box -resize 320x)
+  fi
+  convert "${resize[@]}" -strip -define png:exclude-chunks=date,time +dither -colors 256 \
+    "PNG8:$out/$name.png"
 done
 du -ch "$out"/*.png | tail -1 | sed "s|total|in $out|"

@@ -21,14 +21,17 @@ def read_declaration(lines, i):
         decl.append(lines[i].strip())
     text = " ".join(decl)
     if text.endswith("{"):
-        # A record or enum: show it whole.
+        # A record or enum is shown whole; an inline function by its signature alone.
         body = []
         depth = text.count("{") - text.count("}")
         while depth > 0 and i + 1 < len(lines):
             i += 1
             body.append(lines[i])
             depth += lines[i].count("{") - lines[i].count("}")
-        text = "\n".join([text] + body)
+        if text.startswith(("struct", "enum", "union", "class")):
+            text = "\n".join([text] + body)
+        else:
+            text = text[:-1].rstrip() + ";"
     return text, i + 1
 
 

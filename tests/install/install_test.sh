@@ -39,9 +39,12 @@ hello_script='wait opens 1\nmouse 100 100\nwait shows 3\nshot '$work'/hello.png\
 # Configures and builds a CMake project against the prefix.
 build_with_cmake() {
   local source=$1 build=$2
-  cmake -S "$source" -B "$build" -G "$GENERATOR" -DCMAKE_PREFIX_PATH="$prefix" \
-    -DCMAKE_CXX_COMPILER="$CXX" -DCMAKE_CXX_FLAGS="$CXX_FLAGS" >"$build.log" 2>&1 &&
-    cmake --build "$build" >>"$build.log" 2>&1 || { cat "$build.log"; fail "building $source"; }
+  if ! { cmake -S "$source" -B "$build" -G "$GENERATOR" -DCMAKE_PREFIX_PATH="$prefix" \
+           -DCMAKE_CXX_COMPILER="$CXX" -DCMAKE_CXX_FLAGS="$CXX_FLAGS" &&
+         cmake --build "$build"; } >"$build.log" 2>&1; then
+    cat "$build.log"
+    fail "building $source"
+  fi
 }
 
 step "find_package(Lumivex): examples/hello"

@@ -17,7 +17,8 @@ using Extended = long double;
 // pi to extended precision.
 inline constexpr Extended kPiExtended = 3.141592653589793238462643383279502884L;
 
-// The integer nearest to v, halves to even, when v is finite and within the 64-bit range.
+// Sets out to the integer nearest to v, halves to even, and returns true; returns false and
+// leaves out alone when v is NaN, infinite or outside the 64-bit range.
 inline bool NearestInteger(Extended v, int64_t& out) {
   // 2^63 is exact in Extended; anything at or beyond it (or NaN) is refused.
   constexpr Extended kLimit = 9223372036854775808.0L;
@@ -28,7 +29,8 @@ inline bool NearestInteger(Extended v, int64_t& out) {
   return true;
 }
 
-// [v] taken to a 16-bit signed coordinate (the low 16 bits of the nearest integer).
+// Sets out to [v] as a 16-bit signed coordinate (the low 16 bits of the nearest integer); false
+// as for NearestInteger.
 inline bool NearestCoordinate(Extended v, int16_t& out) {
   int64_t n = 0;
   if (!NearestInteger(v, n)) return false;
@@ -36,7 +38,8 @@ inline bool NearestCoordinate(Extended v, int16_t& out) {
   return true;
 }
 
-// [v] as a 16-bit unsigned colour component (the low 16 bits of the nearest integer).
+// Sets out to [v] as a 16-bit unsigned colour component (the low 16 bits of the nearest
+// integer); false as for NearestInteger.
 inline bool NearestComponent(Extended v, uint16_t& out) {
   int64_t n = 0;
   if (!NearestInteger(v, n)) return false;
@@ -44,7 +47,8 @@ inline bool NearestComponent(Extended v, uint16_t& out) {
   return true;
 }
 
-// trunc(v) when v is finite and within the 64-bit range.
+// Sets out to trunc(v), v cut toward zero, and returns true; false and out left alone as for
+// NearestInteger.
 inline bool TruncatedInteger(Extended v, int64_t& out) {
   constexpr Extended kLimit = 9223372036854775808.0L;
   if (!(v > -kLimit && v < kLimit)) return false;
