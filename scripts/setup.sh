@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(
-  cmake ninja-build g++ pkg-config python3
+  cmake ninja-build g++ clang libclang-rt-14-dev pkg-config python3
   libpng-dev libfontconfig-dev fonts-dejavu-core
   libgtest-dev libgmock-dev libbenchmark-dev
   libsdl2-dev xvfb xdotool x11-apps imagemagick
