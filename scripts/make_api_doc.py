@@ -2,7 +2,8 @@
 """Writes docs/api.md from the public headers: each declaration with the comment above it.
 
 The header comments are the source of truth; run this after changing them
-(scripts/make_api_doc.py, or --check to fail when docs/api.md is out of date).
+(scripts/make_api_doc.py). With --check it writes nothing and fails when docs/api.md is out of
+date or a declaration has no comment of its own (nor a section text standing for one).
 """
 import pathlib
 import re
