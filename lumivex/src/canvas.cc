@@ -1,5 +1,6 @@
 // The canvas: opening and closing the window, the window thread with its message loop and window
 // procedure, the creation and destruction handlers, and the library's start and end.
+#include <pthread.h>
 #include <sys/resource.h>
 #include <sys/syscall.h>
 #include <unistd.h>
@@ -132,6 +133,7 @@ void RaiseCurrentThreadPriority() {
 
 void WindowThread(std::string title) {
   CanvasState& canvas = Canvas();
+  pthread_setname_np(pthread_self(), "lumivex-window");
   RaiseCurrentThreadPriority();
   std::shared_ptr<MessageQueue> queue = CurrentThreadQueue();
   Window* window = CreateWindow(title, canvas.placement, CanvasWindowProcedure);

@@ -6,6 +6,8 @@
 // shots) therefore act at the same point of the program on every run.
 #include "script.h"
 
+#include <pthread.h>
+
 #include <cctype>
 #include <chrono>
 #include <condition_variable>
@@ -375,6 +377,7 @@ void RunAction(const Step& step) {
 }
 
 void RunScript(Runner& runner) {
+  pthread_setname_np(pthread_self(), "lumivex-script");
   for (const Step& step : runner.steps) {
     std::unique_lock<std::mutex> hold(runner.mutex);
     if (runner.stopping) return;

@@ -3,6 +3,8 @@
 
 #include <dirent.h>
 
+#include <fstream>
+
 #include "canvas_state.h"
 #include "input_injection.h"
 
@@ -62,6 +64,21 @@ int ProcessThreadCount() {
   if (DIR* dir = opendir("/proc/self/task")) {
     while (dirent* entry = readdir(dir)) {
       if (entry->d_name[0] != '.') ++count;
+    }
+    closedir(dir);
+  }
+  return count;
+}
+
+int LibraryThreadCount(const std::string& name_prefix) {
+  int count = 0;
+  if (DIR* dir = opendir("/proc/self/task")) {
+    while (dirent* entry = readdir(dir)) {
+      if (entry->d_name[0] == '.') continue;
+      std::ifstream comm(std::string("/proc/self/task/") + entry->d_name + "/comm");
+      std::string name;
+      std::getline(comm, name);
+      if (name.rfind(name_prefix, 0) == 0) ++count;
     }
     closedir(dir);
   }

@@ -30,6 +30,8 @@ uint32_t ColourTableEntry(int index);
 
 // Threads of this process (from /proc), to check that no window thread is left behind.
 int ProcessThreadCount();
+// Threads of the library's own ("lumivex-window", "lumivex-script", "lumivex-sdl").
+int LibraryThreadCount(const std::string& name_prefix = "lumivex");
 
 // Posts a message to the window and waits until the window thread has handled it.
 bool SendToWindow(uint32_t message, uint32_t first, uint32_t second);

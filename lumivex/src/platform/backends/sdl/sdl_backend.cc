@@ -19,6 +19,8 @@
 // LUMIVEX_SCALE=N shows each canvas pixel as N x N screen pixels (nearest neighbour); mouse
 // positions are mapped back to canvas pixels. Print Screen saves what the window shows as
 // lumivex-<title>-<n>.png in the working directory.
+#include <pthread.h>
+
 #include <SDL.h>
 #include <unistd.h>
 
@@ -250,6 +252,7 @@ bool SdlBackend::InitialiseVideo(std::string* error) {
 }
 
 void SdlBackend::ThreadMain() {
+  pthread_setname_np(pthread_self(), "lumivex-sdl");
   // The cheapest presents (plain shared-memory images), no signal handlers of SDL's (Control+C
   // must still end the program), and no mouse capture: the canvas sees the mouse only over it.
   SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
