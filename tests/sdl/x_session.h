@@ -27,7 +27,7 @@ std::string Shell(const std::string& command, int* status = nullptr);
 
 // The X window whose title is exactly `title`, waiting up to the time limit for it; 0 if none.
 unsigned long FindWindow(const std::string& title,
-                         std::chrono::milliseconds limit = std::chrono::seconds(10));
+                         std::chrono::milliseconds limit = std::chrono::seconds(30));
 
 struct WindowGeometry {
   int x = 0, y = 0, width = 0, height = 0;
@@ -52,10 +52,10 @@ class Probe {
 
   void Send(const std::string& line);
   // The next line of output, or "" when none comes within the limit.
-  std::string NextLine(std::chrono::milliseconds limit = std::chrono::seconds(10));
+  std::string NextLine(std::chrono::milliseconds limit = std::chrono::seconds(30));
   // Lines until one starts with `prefix` (returned); "" when none comes within the limit.
   std::string WaitFor(const std::string& prefix,
-                      std::chrono::milliseconds limit = std::chrono::seconds(10));
+                      std::chrono::milliseconds limit = std::chrono::seconds(30));
   // Closes the probe's input and waits for it to end; its exit status, -1 if killed.
   int Finish();
   const std::string& directory() const { return directory_; }
