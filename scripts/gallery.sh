@@ -36,7 +36,7 @@ done
 
 if [ -z "$bin" ]; then
   "$root"/scripts/setup.sh
-  cmake -S "$root" -B "$root/build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+  cmake -S "$root" -B "$root/build" -G Ninja >/dev/null
   cmake --build "$root/build" -j "$(nproc)" --target "${programs[@]}"
   bin=$root/build/bin
 fi
