@@ -114,6 +114,18 @@ RunResult RunProgram(const std::string& name, const RunOptions& options) {
   return result;
 }
 
+void ExpectEndsWhenTheWindowCannotOpen(const std::string& name, const std::string& input) {
+  RunOptions options;
+  options.input = input;
+  options.environment = {{"LUMIVEX_BACKEND", "sdl"}, {"DISPLAY", ""}, {"WAYLAND_DISPLAY", ""}};
+  options.time_limit = std::chrono::seconds(20);
+  const RunResult result = RunProgram(name, options);
+  EXPECT_FALSE(result.timed_out) << name;
+  EXPECT_NE(result.exit_code, 0) << name;
+  EXPECT_NE(result.errors.find(name + ": the window could not be opened"), std::string::npos)
+      << name << ": " << result.errors;
+}
+
 bool ReadPng(const std::string& path, Picture* picture) {
   FILE* file = std::fopen(path.c_str(), "rb");
   if (file == nullptr) return false;

@@ -28,6 +28,11 @@ struct RunOptions {
 // and the options.
 RunResult RunProgram(const std::string& name, const RunOptions& options);
 
+// Runs a program whose window cannot be opened (the SDL backend without any display) and checks
+// that it ends at once, with a non-zero status and "<name>: the window could not be opened" on
+// standard error, instead of waiting for a key that can never come.
+void ExpectEndsWhenTheWindowCannotOpen(const std::string& name, const std::string& input = "");
+
 // A directory of its own for the running test, made on first use.
 std::string TestDirectory();
 

@@ -235,15 +235,7 @@ TEST(EffectsRun, Effect8AddsFiveWavesOntoTheClearedPageReadingEachCellBack) {
 }
 
 TEST(EffectsWithoutAWindow, EndWithAMessageInsteadOfWaitingForAKeyForEver) {
-  lumivex::testing::RunOptions options;
-  options.environment = {{"LUMIVEX_BACKEND", "sdl"},
-                         {"DISPLAY", ":lumivex-no-display"},
-                         {"WAYLAND_DISPLAY", "lumivex-no-display"}};
-  const lumivex::testing::RunResult result = lumivex::testing::RunProgram("effects", options);
-  EXPECT_FALSE(result.timed_out);
-  EXPECT_EQ(result.exit_code, 1);
-  EXPECT_NE(result.errors.find("effects: the window could not be opened"), std::string::npos)
-      << result.errors;
+  lumivex::testing::ExpectEndsWhenTheWindowCannotOpen("effects");
 }
 
 }  // namespace

@@ -72,13 +72,7 @@ TEST(FernTest, TheCloseButtonEndsTheWait) {
 }
 
 TEST(FernTest, AWindowThatCannotOpenEndsWithAMessage) {
-  RunOptions options;
-  options.environment = {{"LUMIVEX_BACKEND", "sdl"}, {"DISPLAY", ""}};
-  options.time_limit = std::chrono::seconds(10);
-  const RunResult result = RunProgram("fern", options);
-  EXPECT_FALSE(result.timed_out);
-  EXPECT_NE(result.exit_code, 0);
-  EXPECT_NE(result.errors.find("could not be opened"), std::string::npos) << result.errors;
+  ExpectEndsWhenTheWindowCannotOpen("fern");
 }
 
 TEST(FernTest, ABadScriptStopsTheProgramBeforeItOpens) {

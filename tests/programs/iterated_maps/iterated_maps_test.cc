@@ -237,15 +237,7 @@ TEST(IteratedMapsTest, FirstPointsAndTheHenonAttractor) {
 }
 
 TEST(IteratedMapsTest, EndsWithAMessageWhenTheWindowCannotOpen) {
-  RunOptions options;
-  options.input = "1\n5\n1\n1\n";
-  options.environment = {{"LUMIVEX_BACKEND", "sdl"}, {"DISPLAY", ""}, {"WAYLAND_DISPLAY", ""}};
-  options.time_limit = std::chrono::seconds(10);
-  const RunResult run = RunProgram("iterated_maps", options);
-  ASSERT_FALSE(run.timed_out);
-  EXPECT_NE(run.exit_code, 0);
-  EXPECT_NE(run.errors.find("iterated_maps: the window could not be opened"), std::string::npos)
-      << run.errors;
+  ExpectEndsWhenTheWindowCannotOpen("iterated_maps", "1\n5\n1\n1\n");
 }
 
 }  // namespace

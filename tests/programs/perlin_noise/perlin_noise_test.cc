@@ -91,14 +91,7 @@ TEST(PerlinNoise, FramesFollowTheKeysOnePerFrame) {
 }
 
 TEST(PerlinNoise, EndsWithAMessageWhenTheWindowCannotOpen) {
-  RunOptions options;
-  options.environment = {{"LUMIVEX_BACKEND", "sdl"}, {"DISPLAY", ""}, {"WAYLAND_DISPLAY", ""}};
-  options.time_limit = std::chrono::seconds(10);
-  const RunResult run = RunProgram("perlin_noise", options);
-  ASSERT_FALSE(run.timed_out);
-  EXPECT_NE(run.exit_code, 0);
-  EXPECT_NE(run.errors.find("perlin_noise: the window could not be opened"), std::string::npos)
-      << run.errors;
+  ExpectEndsWhenTheWindowCannotOpen("perlin_noise");
 }
 
 }  // namespace

@@ -124,14 +124,7 @@ TEST(PerlinTextures, AnyKeyEndsAfterTheFrame) {
 }
 
 TEST(PerlinTextures, EndsWithAMessageWhenTheWindowCannotOpen) {
-  RunOptions options;
-  options.environment = {{"LUMIVEX_BACKEND", "sdl"}, {"DISPLAY", ""}, {"WAYLAND_DISPLAY", ""}};
-  options.time_limit = std::chrono::seconds(10);
-  const RunResult run = RunProgram("perlin_textures", options);
-  ASSERT_FALSE(run.timed_out);
-  EXPECT_NE(run.exit_code, 0);
-  EXPECT_NE(run.errors.find("perlin_textures: the window could not be opened"), std::string::npos)
-      << run.errors;
+  ExpectEndsWhenTheWindowCannotOpen("perlin_textures");
 }
 
 }  // namespace

@@ -121,14 +121,7 @@ TEST(PlasmaFamilyTest, AKeyAtTheFlipEndsIt) {
 }
 
 TEST(PlasmaFamilyTest, EndsWithAMessageWhenTheWindowCannotOpen) {
-  RunOptions options;
-  options.environment = {{"LUMIVEX_BACKEND", "sdl"}, {"DISPLAY", ""}, {"WAYLAND_DISPLAY", ""}};
-  options.time_limit = std::chrono::seconds(10);
-  const RunResult run = RunProgram("plasma_family", options);
-  ASSERT_FALSE(run.timed_out);
-  EXPECT_NE(run.exit_code, 0);
-  EXPECT_NE(run.errors.find("plasma_family: the window could not be opened"), std::string::npos)
-      << run.errors;
+  ExpectEndsWhenTheWindowCannotOpen("plasma_family");
 }
 
 }  // namespace

@@ -92,14 +92,7 @@ TEST(SierpinskiTest, AKeyPressedWhileDrawingIsKeptForTheEnd) {
 }
 
 TEST(SierpinskiTest, AWindowThatCannotOpenEndsWithAMessage) {
-  RunOptions options;
-  options.environment = {{"LUMIVEX_BACKEND", "sdl"}, {"DISPLAY", ""}, {"WAYLAND_DISPLAY", ""}};
-  options.time_limit = std::chrono::seconds(10);
-  const RunResult result = RunProgram("sierpinski", options);
-  EXPECT_FALSE(result.timed_out);
-  EXPECT_NE(result.exit_code, 0);
-  EXPECT_NE(result.errors.find("sierpinski: the window could not be opened"), std::string::npos)
-      << result.errors;
+  ExpectEndsWhenTheWindowCannotOpen("sierpinski");
 }
 
 }  // namespace

@@ -206,16 +206,7 @@ TEST(WindyTreesTest, EnterChangesTheTreeFromTheNextFrame) {
 
 TEST(TreeProgramsTest, AWindowThatCannotOpenEndsWithAMessage) {
   for (const char* program : {"blossom_trees", "windy_trees"}) {
-    SCOPED_TRACE(program);
-    RunOptions options;
-    options.environment = {{"LUMIVEX_BACKEND", "sdl"}, {"DISPLAY", ""}, {"WAYLAND_DISPLAY", ""}};
-    options.time_limit = std::chrono::seconds(10);
-    const RunResult result = RunProgram(program, options);
-    EXPECT_FALSE(result.timed_out);
-    EXPECT_NE(result.exit_code, 0);
-    EXPECT_NE(result.errors.find(std::string(program) + ": the window could not be opened"),
-              std::string::npos)
-        << result.errors;
+    ExpectEndsWhenTheWindowCannotOpen(program);
   }
 }
 

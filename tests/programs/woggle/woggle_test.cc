@@ -169,14 +169,7 @@ TEST(WoggleTest, AStepFromTheOriginMovesToTheOffset) {
 }
 
 TEST(WoggleTest, EndsWithAMessageWhenTheWindowCannotOpen) {
-  RunOptions options;
-  options.environment = {{"LUMIVEX_BACKEND", "sdl"}, {"DISPLAY", ""}, {"WAYLAND_DISPLAY", ""}};
-  options.time_limit = std::chrono::seconds(10);
-  const RunResult run = RunProgram("woggle", options);
-  ASSERT_FALSE(run.timed_out);
-  EXPECT_NE(run.exit_code, 0);
-  EXPECT_NE(run.errors.find("woggle: the window could not be opened"), std::string::npos)
-      << run.errors;
+  ExpectEndsWhenTheWindowCannotOpen("woggle");
 }
 
 }  // namespace
