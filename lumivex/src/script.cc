@@ -150,23 +150,23 @@ bool StrokeForCharacter(char c, KeyStroke* stroke) {
   return false;
 }
 
-bool ParseKeySpec(const std::string& spec, KeyStroke* stroke) {
+bool ParseKeySpec(const std::string& key_text, KeyStroke* stroke) {
   // The key is the last part; "+" and names ending in "+" ("KP+", "Ctrl++") are keys too.
   size_t split;
-  if (spec.size() >= 2 && spec.compare(spec.size() - 2, 2, "++") == 0) {
-    split = spec.size() - 2;
-  } else if (spec.size() >= 3 && spec.compare(spec.size() - 3, 3, "KP+") == 0) {
-    split = spec.size() - 3 == 0 ? std::string::npos : spec.size() - 4;
-  } else if (spec == "+") {
+  if (key_text.size() >= 2 && key_text.compare(key_text.size() - 2, 2, "++") == 0) {
+    split = key_text.size() - 2;
+  } else if (key_text.size() >= 3 && key_text.compare(key_text.size() - 3, 3, "KP+") == 0) {
+    split = key_text.size() - 3 == 0 ? std::string::npos : key_text.size() - 4;
+  } else if (key_text == "+") {
     split = std::string::npos;
   } else {
-    split = spec.rfind('+');
+    split = key_text.rfind('+');
   }
-  const std::string key = split == std::string::npos ? spec : spec.substr(split + 1);
+  const std::string key = split == std::string::npos ? key_text : key_text.substr(split + 1);
   if (!ParseKeyName(key, stroke)) return false;
   if (split == std::string::npos) return true;
-  if (spec[split] != '+') return false;
-  std::string modifiers = spec.substr(0, split);
+  if (key_text[split] != '+') return false;
+  std::string modifiers = key_text.substr(0, split);
   size_t start = 0;
   while (start <= modifiers.size()) {
     size_t end = modifiers.find('+', start);

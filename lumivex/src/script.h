@@ -51,7 +51,7 @@ bool ParseScript(const std::string& text, const std::string& file_name, std::vec
                  std::string* error);
 
 // Parses one key name with optional modifiers ("Ctrl+Up", "A", "KP+", "Shift+Ctrl+F1").
-bool ParseKeySpec(const std::string& spec, KeyStroke* stroke);
+bool ParseKeySpec(const std::string& key_text, KeyStroke* stroke);
 
 // The strokes that type a character on the US layout; false for a character with no key.
 bool StrokeForCharacter(char character, KeyStroke* stroke);

@@ -17,7 +17,7 @@ std::vector<int> Drain() {
 }
 
 struct KeyCase {
-  const char* spec;
+  const char* key_text;
   std::vector<int> codes;
 };
 
@@ -26,9 +26,9 @@ class KeyTranslationTest : public CanvasTest, public ::testing::WithParamInterfa
 TEST_P(KeyTranslationTest, PressingTheKeyQueuesItsCodes) {
   Open(3, 4);
   script::KeyStroke stroke;
-  ASSERT_TRUE(script::ParseKeySpec(GetParam().spec, &stroke)) << GetParam().spec;
+  ASSERT_TRUE(script::ParseKeySpec(GetParam().key_text, &stroke)) << GetParam().key_text;
   ASSERT_TRUE(InjectKeyStroke(stroke));
-  EXPECT_EQ(Drain(), GetParam().codes) << GetParam().spec;
+  EXPECT_EQ(Drain(), GetParam().codes) << GetParam().key_text;
 }
 
 INSTANTIATE_TEST_SUITE_P(
