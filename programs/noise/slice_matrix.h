@@ -41,4 +41,36 @@ inline SliceMatrix BuildSliceMatrix() {
           entry(uz, ux, sy),  entry(uz, uy, -sx), entry(uz, uz, c)};
 }
 
+// A row of samples across the turned plane: the row starts at matrix * (0, v, w), and each step
+// along it adds the matrix's first column times the sample spacing. Every sum is stored as a
+// double, so a row walks exactly as the programs always walked it.
+class SliceRow {
+ public:
+  SliceRow(const SliceMatrix& m, double v, double w, double spacing)
+      : x_(Start(m.m12, m.m13, v, w)),
+        y_(Start(m.m22, m.m23, v, w)),
+        z_(Start(m.m32, m.m33, v, w)),
+        dx_(static_cast<double>(static_cast<Extended>(m.m11) * spacing)),
+        dy_(static_cast<double>(static_cast<Extended>(m.m21) * spacing)),
+        dz_(static_cast<double>(static_cast<Extended>(m.m31) * spacing)) {}
+
+  double x() const { return x_; }
+  double y() const { return y_; }
+  double z() const { return z_; }
+
+  void Step() {
+    x_ = static_cast<double>(static_cast<Extended>(x_) + dx_);
+    y_ = static_cast<double>(static_cast<Extended>(y_) + dy_);
+    z_ = static_cast<double>(static_cast<Extended>(z_) + dz_);
+  }
+
+ private:
+  static double Start(double a, double b, double v, double w) {
+    return static_cast<double>(static_cast<Extended>(a) * v + static_cast<Extended>(b) * w);
+  }
+
+  double x_, y_, z_;
+  double dx_, dy_, dz_;
+};
+
 }  // namespace noise

@@ -36,30 +36,18 @@ void StartUp();
 // of the matrix is added step by step rather than multiplied.
 template <class Plot>
 void SampleSquare(Plot&& plot) {
-  const noise::SliceMatrix& m = matrix;
   const double w = static_cast<double>(static_cast<Extended>(frame_time) / 2);
+  const double k = static_cast<double>(1 / static_cast<Extended>(scale));
   for (int32_t i = 0; i < kSide; ++i) {
-    const double v = static_cast<double>(static_cast<Extended>(i) / scale);
-    double px =
-        static_cast<double>(static_cast<Extended>(m.m12) * v + static_cast<Extended>(m.m13) * w);
-    double py =
-        static_cast<double>(static_cast<Extended>(m.m22) * v + static_cast<Extended>(m.m23) * w);
-    double pz =
-        static_cast<double>(static_cast<Extended>(m.m32) * v + static_cast<Extended>(m.m33) * w);
-    const double k = static_cast<double>(1 / static_cast<Extended>(scale));
-    const double dx = static_cast<double>(static_cast<Extended>(m.m11) * k);
-    const double dy = static_cast<double>(static_cast<Extended>(m.m21) * k);
-    const double dz = static_cast<double>(static_cast<Extended>(m.m31) * k);
+    noise::SliceRow row(matrix, static_cast<double>(static_cast<Extended>(i) / scale), w, k);
     for (int32_t j = 0; j < kSide; ++j) {
-      const double n = noise::Noise3D<Variant>(px, py, pz);
+      const double n = noise::Noise3D<Variant>(row.x(), row.y(), row.z());
       // n lies within +-1.485, so the value is 118..497; the palette takes it modulo 256.
       int64_t level = 0;
       if (NearestInteger((static_cast<Extended>(n) + 1) * 127.5L, level)) {
         plot(j, i, static_cast<Colour>(level + 180));
       }
-      px = static_cast<double>(static_cast<Extended>(px) + dx);
-      py = static_cast<double>(static_cast<Extended>(py) + dy);
-      pz = static_cast<double>(static_cast<Extended>(pz) + dz);
+      row.Step();
     }
   }
 }

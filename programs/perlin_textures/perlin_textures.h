@@ -42,27 +42,17 @@ void TakeBandDivisor(uint16_t mouse_row);
 // r / 128, depth); along a row the first column of the matrix is added step by step.
 template <class Writer>
 void SampleSquare(Writer& writer) {
-  const noise::SliceMatrix& m = matrix;
-  const double w = depth;
   for (int32_t r = 0; r < kSide; ++r) {
-    const double v = static_cast<double>(static_cast<Extended>(r) / 128);
-    double px =
-        static_cast<double>(static_cast<Extended>(m.m12) * v + static_cast<Extended>(m.m13) * w);
-    double py =
-        static_cast<double>(static_cast<Extended>(m.m22) * v + static_cast<Extended>(m.m23) * w);
-    double pz =
-        static_cast<double>(static_cast<Extended>(m.m32) * v + static_cast<Extended>(m.m33) * w);
-    const double dx = static_cast<double>(static_cast<Extended>(m.m11) * kSpacing);
-    const double dy = static_cast<double>(static_cast<Extended>(m.m21) * kSpacing);
-    const double dz = static_cast<double>(static_cast<Extended>(m.m31) * kSpacing);
+    noise::SliceRow row(matrix, static_cast<double>(static_cast<Extended>(r) / 128), depth,
+                        kSpacing);
     for (int32_t c = 0; c < kSide; ++c) {
       double turbulence = 0;
       double f = 1;
       for (int32_t octave = 1; octave <= kOctaves; ++octave) {
         const double n =
-            noise::Noise3D<Variant>(static_cast<double>(static_cast<Extended>(px) * f),
-                                    static_cast<double>(static_cast<Extended>(py) * f),
-                                    static_cast<double>(static_cast<Extended>(pz) * f));
+            noise::Noise3D<Variant>(static_cast<double>(static_cast<Extended>(row.x()) * f),
+                                    static_cast<double>(static_cast<Extended>(row.y()) * f),
+                                    static_cast<double>(static_cast<Extended>(row.z()) * f));
         turbulence = static_cast<double>(
             std::fabs(static_cast<Extended>(n) * (1 / static_cast<Extended>(f))) + turbulence);
         f = static_cast<double>(2 * static_cast<Extended>(f));
@@ -77,9 +67,7 @@ void SampleSquare(Writer& writer) {
           NearestComponent(255 - static_cast<Extended>(q), green)) {
         writer.Plot(c, r, writer.Rgb(red, green, 255));
       }
-      px = static_cast<double>(static_cast<Extended>(px) + dx);
-      py = static_cast<double>(static_cast<Extended>(py) + dy);
-      pz = static_cast<double>(static_cast<Extended>(pz) + dz);
+      row.Step();
     }
   }
 }
