@@ -34,6 +34,15 @@ class Bitmap {
   const uint32_t* Row32(int32_t y) const {
     return rgb_pixels_.get() + static_cast<size_t>(y) * width_;
   }
+  // Row8 or Row32 by the pixel type, for code written once for both formats.
+  template <typename Pixel>
+  Pixel* Row(int32_t y) {
+    if constexpr (sizeof(Pixel) == 1) {
+      return Row8(y);
+    } else {
+      return Row32(y);
+    }
+  }
 
   // The colour table of an indexed bitmap.
   int colour_count() const { return colour_count_; }

@@ -36,12 +36,7 @@ uint8_t HatchRowMask(HatchStyle hatch, int32_t y) {
 template <typename Pixel>
 void FillSolidRows(Bitmap& bitmap, const Rect& r, uint32_t value) {
   for (int32_t y = r.top; y < r.bottom; ++y) {
-    Pixel* row;
-    if constexpr (sizeof(Pixel) == 1) {
-      row = bitmap.Row8(y);
-    } else {
-      row = bitmap.Row32(y);
-    }
+    Pixel* row = bitmap.Row<Pixel>(y);
     // Cells of a few pixels are common (the effects program fills 3 x 3 bars): a plain loop
     // beats a call to memset there.
     if (r.right - r.left <= 8) {
@@ -57,12 +52,7 @@ template <typename Pixel>
 void FillHatchRows(Bitmap& bitmap, const Rect& r, HatchStyle hatch, uint32_t line_value,
                    uint32_t gap_value, bool paint_gaps) {
   for (int32_t y = r.top; y < r.bottom; ++y) {
-    Pixel* row;
-    if constexpr (sizeof(Pixel) == 1) {
-      row = bitmap.Row8(y);
-    } else {
-      row = bitmap.Row32(y);
-    }
+    Pixel* row = bitmap.Row<Pixel>(y);
     const uint8_t mask = HatchRowMask(hatch, y);
     for (int32_t x = r.left; x < r.right; ++x) {
       if ((mask >> (x & 7)) & 1) {
@@ -77,12 +67,7 @@ void FillHatchRows(Bitmap& bitmap, const Rect& r, HatchStyle hatch, uint32_t lin
 template <typename Pixel>
 void FillPatternRows(Bitmap& bitmap, const Rect& r, const std::array<uint32_t, 64>& cell) {
   for (int32_t y = r.top; y < r.bottom; ++y) {
-    Pixel* row;
-    if constexpr (sizeof(Pixel) == 1) {
-      row = bitmap.Row8(y);
-    } else {
-      row = bitmap.Row32(y);
-    }
+    Pixel* row = bitmap.Row<Pixel>(y);
     const uint32_t* cell_row = cell.data() + (y & 7) * 8;
     for (int32_t x = r.left; x < r.right; ++x)
       row[x] = static_cast<Pixel>(cell_row[x & 7]);

@@ -31,13 +31,7 @@ class PenWriter {
   }
 
  private:
-  Pixel* Row(int32_t y) const {
-    if constexpr (sizeof(Pixel) == 1) {
-      return bitmap_.Row8(y);
-    } else {
-      return bitmap_.Row32(y);
-    }
-  }
+  Pixel* Row(int32_t y) const { return bitmap_.Row<Pixel>(y); }
   void Combine(Pixel* p, uint32_t value) const {
     *p = static_cast<Pixel>(ApplyRasterOp(kOp, value, *p) & mask_);
   }
