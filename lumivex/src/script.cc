@@ -9,6 +9,7 @@
 #include <pthread.h>
 
 #include <cctype>
+#include <cerrno>
 #include <chrono>
 #include <condition_variable>
 #include <cstdio>
