@@ -62,11 +62,6 @@ class RuleTable {
     return Beyond(i);
   }
 
-  int32_t low() const { return low_; }
-  int32_t high() const {
-    return static_cast<int32_t>(low_ + static_cast<int64_t>(values_.size()) - 1);
-  }
-
  private:
   // The cache slot of i holds i's value once computed. Slots start holding low, an index that
   // is always answered from the array and so never looked up here.

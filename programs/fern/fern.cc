@@ -42,6 +42,7 @@ int main() {
   driver = 3;
   mode = 6;
   OpenCanvas(driver, mode, "FERIGA");
+  // Without a window nothing would be drawn; say so rather than running through an empty picture.
   if (!CanvasIsOpen()) {
     std::fprintf(stderr, "fern: the window could not be opened\n");
     return 1;

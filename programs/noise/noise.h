@@ -16,6 +16,7 @@
 
 #include <cmath>
 #include <cstdint>
+#include <limits>
 #include <utility>
 
 namespace noise {
@@ -91,6 +92,8 @@ struct AxisPlace {
 // magnitude, and for NaN, the cell is 0: the result is meaningless there but defined, and no
 // table is read out of bounds.
 inline int32_t NearestCell(Extended v) {
+  static_assert(std::numeric_limits<Extended>::digits == 64,
+                "the cell rounding needs Extended with a 64-bit mantissa (x87 long double)");
   constexpr Extended kRounder = 0x1.8p63L;
   const auto nearest = static_cast<double>((v + kRounder) - kRounder);
   return std::fabs(v) < 0x1p52L ? static_cast<int32_t>(static_cast<int64_t>(nearest)) : 0;

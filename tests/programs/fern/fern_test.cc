@@ -1,8 +1,13 @@
-// The fern, end to end and headless.
+// The fern, end to end and headless: the whole picture is checked against the orbit computed
+// here from the same seed.
 #include <gtest/gtest.h>
 
-#include <set>
+#include <lumivex/numeric.h>
+#include <lumivex/random.h>
 
+#include <cmath>
+
+#include "support/picture_check.h"
 #include "support/program_runner.h"
 
 namespace lumivex::testing {
@@ -23,28 +28,40 @@ Picture DrawFern(const std::string& ticks, const std::string& name) {
   return picture;
 }
 
-TEST(FernTest, GreenLeafOnBlackAroundTheStem) {
-  const Picture picture = DrawFern("1000", "fern.png");
-  ASSERT_EQ(picture.width, 800);
-  ASSERT_EQ(picture.height, 600);
-  int32_t left = 800, right = -1, green = 0, near_stem_top = 0;
-  for (int32_t y = 0; y < 600; ++y) {
-    for (int32_t x = 0; x < 800; ++x) {
-      const uint32_t c = picture.At(x, y);
-      if (c == 0) continue;
-      ASSERT_EQ(c, kFernGreen) << x << "," << y;
-      ++green;
-      left = std::min(left, x);
-      right = std::max(right, x);
-      if (y < 30 && x >= 315 && x <= 325) ++near_stem_top;
+// The picture of a run seeded with `ticks`: 128000 steps of the four maps, each new point
+// plotted at column [100 x'] + 320 and row [100 y'] (halves to even) where it lies on the
+// 800 x 600 canvas.
+Picture ExpectedFern(uint32_t ticks) {
+  struct Map {
+    double a, b, c, d, e, f;
+  };
+  static constexpr Map kMaps[5] = {{},
+                                   {0, 0, 0, 0.16, 0, 0},
+                                   {0.85, 0.04, -0.04, 0.85, 0, 1.6},
+                                   {0.2, -0.26, 0.23, 0.22, 0, 1.6},
+                                   {-0.15, 0.28, 0.26, 0.24, 0, 0.44}};
+  Picture picture = BlackPicture(800, 600);
+  SeedRandom(ticks);
+  double x = 0, y = 0;
+  for (int step = 0; step < 128000; ++step) {
+    const int32_t r = RandomBelow(101) - 84;
+    const Map& m = kMaps[r <= 0 ? 2 : r <= 7 ? 3 : r <= 15 ? 4 : 1];
+    const double new_x = static_cast<double>(m.a * static_cast<Extended>(x) + m.b * y + m.e);
+    const double new_y = static_cast<double>(m.c * static_cast<Extended>(x) + m.d * y + m.f);
+    x = new_x;
+    y = new_y;
+    const auto column = static_cast<int64_t>(std::nearbyint(100 * static_cast<Extended>(x))) + 320;
+    const auto row = static_cast<int64_t>(std::nearbyint(100 * static_cast<Extended>(y)));
+    if (column >= 0 && column < 800 && row >= 0 && row < 600) {
+      picture.pixels[static_cast<size_t>(row) * 800 + static_cast<size_t>(column)] = kFernGreen;
     }
   }
-  EXPECT_GE(left, 95);
-  EXPECT_LE(right, 595);
-  EXPECT_GT(near_stem_top, 0);
-  // 128000 points, many landing on the same pixel or below the canvas.
-  EXPECT_GT(green, 20000);
-  EXPECT_LT(green, 128000);
+  return picture;
+}
+
+TEST(FernTest, TheLeafIsTheOrbitOfTheFourMaps) {
+  DrawFern("1000", "fern.png");
+  ExpectShot(TestDirectory() + "/fern.png", ExpectedFern(1000));
 }
 
 TEST(FernTest, TheTicksDecideThePicture) {

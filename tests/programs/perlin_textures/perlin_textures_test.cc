@@ -8,7 +8,7 @@
 #include <cmath>
 #include <string>
 
-#include "../noise/frame_check.h"
+#include "support/picture_check.h"
 #include "noise/noise.h"
 #include "noise/slice_matrix.h"
 #include "support/program_runner.h"

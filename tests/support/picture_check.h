@@ -1,5 +1,5 @@
-// Shared by the tests of the two noise programs: the default palette as RGB values and the
-// comparison of a saved shot with the picture the test computed.
+// Comparing a saved shot with a picture a test computed, pixel by pixel, and the default palette
+// as RGB values that such pictures are painted in.
 #pragma once
 
 #include <gtest/gtest.h>
