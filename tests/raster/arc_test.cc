@@ -240,5 +240,28 @@ TEST(Arc, WidePensDrawABandWithRoundEnds) {
   EXPECT_TRUE(SamePicture(twice.Art(), quarter.Art()));
 }
 
+TEST(Arc, AWidePenKeepsToTheSweepOfAFlatEllipse) {
+  // Boxes one pixel wide and one pixel high around (15, 15), the sweep 0..90 degrees: only the
+  // band's part on the sweep's side of the centre is drawn, never the other half.
+  struct Case {
+    Rect box;
+    bool vertical;
+  };
+  for (const Case& c : {Case{{15, 0, 16, 31}, true}, Case{{0, 15, 31, 16}, false}}) {
+    SmallBitmap arc(31, 31);
+    arc.SetPen(PenStyle::kSolid, 3);
+    arc.dc().Arc(c.box, 30, 15, 15, 0);
+    int32_t lit = 0;
+    for (int32_t y = 0; y < 31; ++y) {
+      for (int32_t x = 0; x < 31; ++x) {
+        if (arc.bitmap().Row8(y)[x] == 0) continue;
+        ++lit;
+        EXPECT_TRUE(c.vertical ? y <= 15 : x >= 15) << x << "," << y << "\n" << arc.Art();
+      }
+    }
+    EXPECT_GT(lit, 0) << arc.Art();
+  }
+}
+
 }  // namespace
 }  // namespace lumivex::testing

@@ -314,7 +314,7 @@ void DrawWideArc(const Writer& writer, const Rect& clip, int64_t centre_u, int64
       }
     }
     auto in_band = [&](int32_t x) { return !row_has_hole || !(hole_lo < x && x < hole_hi); };
-    if (cap_count == 0) {
+    if (sweep.full()) {
       for (int i = 0; i < span_count; ++i) {
         if (!spans[i].Empty()) writer.Span(y, spans[i].left, spans[i].right, pen);
       }
