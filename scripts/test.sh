@@ -3,9 +3,10 @@
 # AddressSanitizer + UndefinedBehaviorSanitizer build with every test; a ThreadSanitizer build
 # with the tests of the library's threads (the programs add no threads of their own, and their
 # slow end-to-end runs are covered by the other two, except the fern's, which exercises the
-# script's hand-over); and a bounded run of the API fuzzer (libFuzzer, with clang) from its seed
-# corpus. LUMIVEX_TEST_VARIANTS picks a subset ("release asan tsan fuzz" by default);
-# LUMIVEX_FUZZ_SECONDS sets the fuzzing time.
+# script's hand-over); and bounded runs of the fuzzers (libFuzzer, with clang): the drawing API
+# from its seed corpus, then the script parser. LUMIVEX_TEST_VARIANTS picks a subset ("release
+# asan tsan fuzz" by default); LUMIVEX_FUZZ_SECONDS sets the drawing API's fuzzing time (the
+# parser gets a quarter of it).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
@@ -51,12 +52,27 @@ for variant in $variants; do
     fuzz)
       CXX=clang++ configure build-fuzz "${sanitizer_flags[@]}" -DLUMIVEX_FUZZ=ON \
         -DLUMIVEX_SANITIZE=address -DLUMIVEX_BUILD_TESTS=OFF
-      cmake --build build-fuzz -j "$jobs" --target api_fuzzer
-      corpus=$(mktemp -d)
-      # No crash, no leak, no unit slower than a second (runaway rasterising) in the time given.
-      LUMIVEX_BACKEND=headless build-fuzz/bin/api_fuzzer -max_total_time="${LUMIVEX_FUZZ_SECONDS:-60}" \
-        -timeout=1 -rss_limit_mb=4096 -print_final_stats=1 "$corpus" fuzz/corpus 2>&1 | tail -n 12
-      rm -rf "$corpus"
+      cmake --build build-fuzz -j "$jobs" --target api_fuzzer script_fuzzer
+      # No crash, no leak, no unit slower than a second (runaway rasterising) in the time given:
+      # the drawing API from its seed corpus, then the script parser from the demo scripts. A
+      # failure prints the whole log; the input that caused it is kept in build-fuzz/.
+      fuzz() {  # fuzz NAME SECONDS SEEDS
+        local corpus log=build-fuzz/$1.log
+        corpus=$(mktemp -d)
+        if LUMIVEX_BACKEND=headless "build-fuzz/bin/$1" -max_total_time="$2" -timeout=1 \
+          -rss_limit_mb=4096 -print_final_stats=1 -artifact_prefix=build-fuzz/ "$corpus" "$3" \
+          >"$log" 2>&1; then
+          tail -n 12 "$log"
+          rm -rf "$corpus"
+        else
+          cat "$log"
+          rm -rf "$corpus"
+          return 1
+        fi
+      }
+      seconds=${LUMIVEX_FUZZ_SECONDS:-60}
+      fuzz api_fuzzer "$seconds" fuzz/corpus
+      fuzz script_fuzzer "$((seconds / 4 + 1))" scripts/demos
       ;;
     *)
       echo "unknown test variant: $variant" >&2
