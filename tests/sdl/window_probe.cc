@@ -20,6 +20,7 @@
 #include <iostream>
 #include <sstream>
 #include <string>
+#include <utility>
 
 #include "input_injection.h"
 #include "testing.h"
@@ -71,10 +72,42 @@ void Flicker(int milliseconds) {
   }
 }
 
-bool LineWaiting() {
-  pollfd fd{0, POLLIN, 0};
-  return poll(&fd, 1, 0) > 0;
-}
+// Command lines from standard input, read without blocking. Several lines may arrive in one
+// read; each is handed out in turn before the input is polled again.
+class CommandReader {
+ public:
+  enum class Result { kLine, kNothingYet, kEnded };
+
+  Result Next(std::string* line) {
+    for (;;) {
+      const size_t newline = pending_.find('\n');
+      if (newline != std::string::npos) {
+        *line = pending_.substr(0, newline);
+        pending_.erase(0, newline + 1);
+        return Result::kLine;
+      }
+      if (ended_) {
+        if (pending_.empty()) return Result::kEnded;
+        *line = std::move(pending_);
+        pending_.clear();
+        return Result::kLine;
+      }
+      pollfd fd{0, POLLIN, 0};
+      if (poll(&fd, 1, 0) <= 0) return Result::kNothingYet;
+      char buffer[4096];
+      const ssize_t n = read(0, buffer, sizeof buffer);
+      if (n <= 0) {
+        ended_ = true;
+      } else {
+        pending_.append(buffer, static_cast<size_t>(n));
+      }
+    }
+  }
+
+ private:
+  std::string pending_;
+  bool ended_ = false;
+};
 
 }  // namespace
 
@@ -82,6 +115,7 @@ int main() {
   Report("threads " + std::to_string(lumivex::testing::ProcessThreadCount()));
   int16_t mouse_x = 0, mouse_y = 0;
   uint16_t mouse_buttons = 0;
+  CommandReader commands;
   for (;;) {
     while (CanvasIsOpen() && KeyWaiting())
       Report("key " + std::to_string(NextKey()));
@@ -92,12 +126,13 @@ int main() {
       Report("mouse " + std::to_string(mouse_x) + " " + std::to_string(mouse_y) + " " +
              std::to_string(mouse_buttons));
     }
-    if (!LineWaiting()) {
+    std::string line;
+    const CommandReader::Result next = commands.Next(&line);
+    if (next == CommandReader::Result::kEnded) return 0;
+    if (next == CommandReader::Result::kNothingYet) {
       Pause(2);
       continue;
     }
-    std::string line;
-    if (!std::getline(std::cin, line)) return 0;
     std::istringstream words(line);
     std::string command;
     words >> command;

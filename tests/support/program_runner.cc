@@ -32,7 +32,6 @@ std::string TestDirectory() {
   const char* base = std::getenv("TEST_TMPDIR");
   std::string dir = std::string(base != nullptr ? base : "/tmp") + "/lumivex-tests-" +
                     std::to_string(getpid()) + "/" + name;
-  std::string partial;
   for (size_t i = 1; i <= dir.size(); ++i) {
     if (i == dir.size() || dir[i] == '/') mkdir(dir.substr(0, i).c_str(), 0755);
   }
@@ -127,36 +126,23 @@ void ExpectEndsWhenTheWindowCannotOpen(const std::string& name, const std::strin
 }
 
 bool ReadPng(const std::string& path, Picture* picture) {
-  FILE* file = std::fopen(path.c_str(), "rb");
-  if (file == nullptr) return false;
-  png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
-  png_infop info = png != nullptr ? png_create_info_struct(png) : nullptr;
-  bool ok = png != nullptr && info != nullptr;
-  if (ok && setjmp(png_jmpbuf(png)) != 0) ok = false;
-  if (ok) {
-    png_init_io(png, file);
-    png_read_info(png, info);
-    png_set_expand(png);
-    png_set_strip_16(png);
-    png_set_strip_alpha(png);
-    png_set_gray_to_rgb(png);
-    png_read_update_info(png, info);
-    picture->width = static_cast<int32_t>(png_get_image_width(png, info));
-    picture->height = static_cast<int32_t>(png_get_image_height(png, info));
-    std::vector<png_byte> row(png_get_rowbytes(png, info));
-    picture->pixels.assign(static_cast<size_t>(picture->width) * picture->height, 0);
-    for (int32_t y = 0; y < picture->height; ++y) {
-      png_read_row(png, row.data(), nullptr);
-      for (int32_t x = 0; x < picture->width; ++x) {
-        picture->pixels[static_cast<size_t>(y) * picture->width + x] =
-            row[x * 3] | (row[x * 3 + 1] << 8) | (row[x * 3 + 2] << 16);
-      }
-    }
+  // libpng's simplified reader: no longjmp through this frame, whatever the file holds.
+  png_image image{};
+  image.version = PNG_IMAGE_VERSION;
+  if (!png_image_begin_read_from_file(&image, path.c_str())) return false;
+  image.format = PNG_FORMAT_RGB;
+  std::vector<png_byte> rgb(PNG_IMAGE_SIZE(image));
+  if (!png_image_finish_read(&image, nullptr, rgb.data(), 0, nullptr)) {
+    png_image_free(&image);
+    return false;
   }
-  png_destroy_read_struct(png != nullptr ? &png : nullptr, info != nullptr ? &info : nullptr,
-                          nullptr);
-  std::fclose(file);
-  return ok;
+  picture->width = static_cast<int32_t>(image.width);
+  picture->height = static_cast<int32_t>(image.height);
+  picture->pixels.resize(rgb.size() / 3);
+  for (size_t i = 0; i < picture->pixels.size(); ++i) {
+    picture->pixels[i] = rgb[i * 3] | (rgb[i * 3 + 1] << 8) | (rgb[i * 3 + 2] << 16);
+  }
+  return true;
 }
 
 }  // namespace lumivex::testing

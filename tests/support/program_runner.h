@@ -33,7 +33,8 @@ RunResult RunProgram(const std::string& name, const RunOptions& options);
 // standard error, instead of waiting for a key that can never come.
 void ExpectEndsWhenTheWindowCannotOpen(const std::string& name, const std::string& input = "");
 
-// A directory of its own for the running test, made on first use.
+// A directory of its own for the running test, made on first use under $TEST_TMPDIR (ctest sets
+// it to the build tree's test-output) or /tmp.
 std::string TestDirectory();
 
 struct Picture {
