@@ -38,7 +38,9 @@ INSTANTIATE_TEST_SUITE_P(
         KeyCase{"a", {97}}, KeyCase{"A", {65}}, KeyCase{"Enter", {13}}, KeyCase{"Escape", {27}},
         KeyCase{"Tab", {9}}, KeyCase{"Backspace", {8}}, KeyCase{"Space", {32}}, KeyCase{"*", {42}},
         KeyCase{"+", {43}}, KeyCase{"-", {45}}, KeyCase{"/", {47}}, KeyCase{"KP*", {42}},
-        KeyCase{"Ctrl+c", {3}}, KeyCase{"Ctrl+Enter", {10}},
+        KeyCase{"Ctrl+c", {3}}, KeyCase{"Ctrl+Enter", {10}}, KeyCase{"!", {33}}, KeyCase{"@", {64}},
+        KeyCase{")", {41}}, KeyCase{"?", {63}}, KeyCase{"~", {126}},
+        KeyCase{"Ctrl+Backspace", {127}},
         // Extended keys.
         KeyCase{"Up", {0, 72}}, KeyCase{"Ctrl+Up", {0, 141}}, KeyCase{"Alt+Up", {0, 152}},
         KeyCase{"Shift+Up", {0, 72}}, KeyCase{"Ctrl+Alt+Up", {0, 141}}, KeyCase{"F1", {0, 59}},
@@ -58,6 +60,21 @@ INSTANTIATE_TEST_SUITE_P(
         KeyCase{"Alt+F4", {0, 107}}, KeyCase{"Ctrl+5", {0, 5}}, KeyCase{"Ctrl+0", {0, 10}},
         KeyCase{"Alt+0", {0, 129}}, KeyCase{"Alt+9", {0, 128}},
         KeyCase{"Ctrl+Alt+5", {0, 5, 0, 124}}));
+
+TEST_F(CanvasTest, CapsLockTurnsLettersOverUntilPressedAgain) {
+  Open(3, 4);
+  const std::vector<InjectedMessage> caps_lock = {{kMsgKeyDown, kVkCapsLock, 1},
+                                                  {kMsgKeyUp, kVkCapsLock, 1u | 3u << 30}};
+  script::KeyStroke a, shift_a;
+  ASSERT_TRUE(script::ParseKeySpec("a", &a));
+  ASSERT_TRUE(script::ParseKeySpec("A", &shift_a));
+  ASSERT_TRUE(InjectMessages(caps_lock));
+  ASSERT_TRUE(InjectKeyStroke(a));
+  ASSERT_TRUE(InjectKeyStroke(shift_a));
+  ASSERT_TRUE(InjectMessages(caps_lock));
+  ASSERT_TRUE(InjectKeyStroke(a));
+  EXPECT_EQ(Drain(), (std::vector<int>{'A', 'a', 'a'}));
+}
 
 TEST_F(CanvasTest, ModifiersAloneQueueNothing) {
   Open(3, 4);

@@ -35,6 +35,42 @@ TEST(ReentrantLockTest, BoundAndOtherThreadsExcludeEachOther) {
   EXPECT_EQ(a, b);
 }
 
+// PlotPixel's way in: the bound thread's try-and-fall-back path against other threads.
+TEST(ReentrantLockTest, TheBoundTryPathExcludesOtherThreads) {
+  ReentrantLock lock;
+  lock.BindToCurrentThread();
+  int64_t a = 0, b = 0;
+  constexpr int kRounds = 20000;
+  std::vector<std::thread> others;
+  for (int t = 0; t < 2; ++t) {
+    others.emplace_back([&] {
+      for (int i = 0; i < kRounds / 20; ++i) {
+        std::lock_guard<ReentrantLock> hold(lock);
+        ++a;
+        ++b;
+        ASSERT_EQ(a, b);
+      }
+    });
+  }
+  for (int i = 0; i < kRounds; ++i) {
+    if (lock.TryLockBound()) {
+      ++a;
+      ++b;
+      ASSERT_EQ(a, b);
+      lock.UnlockBound();
+    } else {
+      std::lock_guard<ReentrantLock> hold(lock);
+      ++a;
+      ++b;
+      ASSERT_EQ(a, b);
+    }
+  }
+  for (std::thread& t : others)
+    t.join();
+  EXPECT_EQ(a, kRounds + 2 * (kRounds / 20));
+  EXPECT_EQ(a, b);
+}
+
 TEST(ReentrantLockTest, ReentryCountsDown) {
   ReentrantLock lock;
   lock.BindToCurrentThread();

@@ -197,7 +197,6 @@ void DestroyWindow(Window* window) {
 }
 
 void ShowWindow(Window* window) {
-  window->set_visible(true);
   Backend().ShowWindow(*window);
 }
 
@@ -257,7 +256,9 @@ bool KeyIsDown(uint32_t virtual_key) {
   return CurrentThreadQueue()->KeyDown(virtual_key);
 }
 
-int32_t DefaultWindowProcedure(Window*, uint32_t message, uint32_t, uint32_t) {
+int32_t DefaultWindowProcedure(Window* window, uint32_t message, uint32_t, uint32_t) {
+  // Painting left to the default counts as done, or the queue would hand it out again at once.
+  if (message == kMsgPaint && window != nullptr) window->queue().TakeUpdateArea(window);
   return message == kMsgEraseBackground ? 1 : 0;
 }
 

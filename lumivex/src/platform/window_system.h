@@ -125,9 +125,6 @@ class Window : public LumivexWindow {
   void set_surface_lock(ReentrantLock* lock) { surface_lock_ = lock; }
   ReentrantLock* surface_lock() const { return surface_lock_; }
 
-  bool visible() const { return visible_; }
-  void set_visible(bool visible) { visible_ = visible; }
-
   // The display backend's own data for this window.
   void* backend_data = nullptr;
 
@@ -138,7 +135,6 @@ class Window : public LumivexWindow {
   std::shared_ptr<MessageQueue> queue_;
   Bitmap surface_;
   ReentrantLock* surface_lock_ = nullptr;
-  bool visible_ = false;
 };
 
 // The calling thread's queue, made on first use.

@@ -365,7 +365,8 @@ void SdlBackend::Wake() {
   if (!running_) return;
   SDL_Event event{};
   event.type = wake_event_;
-  SDL_PushEvent(&event);
+  // A wake-up that could not be queued is not pending: the next one tries again.
+  if (SDL_PushEvent(&event) <= 0) wake_pending_.store(false);
 }
 
 SdlWindow* SdlBackend::Find(uint32_t window_id) {
