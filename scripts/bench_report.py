@@ -80,7 +80,7 @@ def table():
         ours_key = find(ours_name)
         floor_key = find(floor_name) if floor_name else None
         if ours_key is None:
-            lines.append(f"| {label} | not run | | | | | |")
+            lines.append(f"| {label} | not run | | | | |")
             continue
         ours = RUNS[ours_key]
         floor = RUNS[floor_key] if floor_key else None
