@@ -3,7 +3,9 @@
 
 #include <dirent.h>
 
+#include <chrono>
 #include <fstream>
+#include <thread>
 
 #include "canvas_state.h"
 #include "input_injection.h"
@@ -66,6 +68,15 @@ int ProcessThreadCount() {
       if (entry->d_name[0] != '.') ++count;
     }
     closedir(dir);
+  }
+  return count;
+}
+
+int ProcessThreadCountSettlingAt(int expected) {
+  int count = ProcessThreadCount();
+  for (int i = 0; i < 100 && count != expected; ++i) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    count = ProcessThreadCount();
   }
   return count;
 }

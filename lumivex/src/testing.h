@@ -30,6 +30,9 @@ uint32_t ColourTableEntry(int index);
 
 // Threads of this process (from /proc), to check that no window thread is left behind.
 int ProcessThreadCount();
+// The same, once it has come to `expected` or a second has passed: a thread leaves /proc a
+// moment after a join on it has returned.
+int ProcessThreadCountSettlingAt(int expected);
 // Threads of the library's own ("lumivex-window", "lumivex-script", "lumivex-sdl").
 int LibraryThreadCount(const std::string& name_prefix = "lumivex");
 

@@ -112,7 +112,8 @@ class CommandReader {
 }  // namespace
 
 int main() {
-  Report("threads " + std::to_string(lumivex::testing::ProcessThreadCount()));
+  const int threads = lumivex::testing::ProcessThreadCount();
+  Report("threads " + std::to_string(threads));
   int16_t mouse_x = 0, mouse_y = 0;
   uint16_t mouse_buttons = 0;
   CommandReader commands;
@@ -150,7 +151,7 @@ int main() {
       CloseCanvas();
       const int16_t status = CanvasStatus();
       Report("closed " + std::to_string(status) + " " +
-             std::to_string(lumivex::testing::ProcessThreadCount()));
+             std::to_string(lumivex::testing::ProcessThreadCountSettlingAt(threads)));
     } else if (command == "flicker") {
       int milliseconds = 0;
       words >> milliseconds;
