@@ -47,9 +47,15 @@ ImageEnd DrawImage(const Coefficients& c, double k, int16_t max_x, int16_t max_y
 int RunPlasmaFamily() {
   int16_t driver = 3, mode = 12;
   OpenCanvas(driver, mode, "FAMILIE DE PLASME");
-  if (!CanvasIsOpen() || MaxX() < 1) {
-    // MaxX would divide by zero in the frequency, and no key could end the image loop.
+  // Without a window no key could ever end the image loop.
+  if (!CanvasIsOpen()) {
     std::fprintf(stderr, "plasma_family: the window could not be opened\n");
+    return 1;
+  }
+  // A canvas one pixel wide (a screen that narrow) would make the frequency divide by zero.
+  if (MaxX() < 1) {
+    CloseCanvas();
+    std::fprintf(stderr, "plasma_family: the canvas is too narrow to draw on\n");
     return 1;
   }
   int16_t page = 0;

@@ -124,5 +124,18 @@ TEST(PlasmaFamilyTest, EndsWithAMessageWhenTheWindowCannotOpen) {
   ExpectEndsWhenTheWindowCannotOpen("plasma_family");
 }
 
+// A screen one pixel wide gives a canvas with nothing to subdivide: the program says so and ends
+// instead of dividing by zero.
+TEST(PlasmaFamilyTest, EndsWithAMessageOnACanvasOnePixelWide) {
+  RunOptions options;
+  options.environment = {{"LUMIVEX_SCREEN", "1x10"}};
+  const RunResult run = RunProgram("plasma_family", options);
+  ASSERT_FALSE(run.timed_out);
+  EXPECT_EQ(run.exit_code, 1);
+  EXPECT_NE(run.errors.find("plasma_family: the canvas is too narrow to draw on"),
+            std::string::npos)
+      << run.errors;
+}
+
 }  // namespace
 }  // namespace lumivex::testing
