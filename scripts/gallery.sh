@@ -22,7 +22,7 @@ while [ $# -gt 0 ]; do
   esac
 done
 
-if ! convert -version 2>/dev/null | grep -q ImageMagick || ! command -v montage >/dev/null; then
+if ! convert -version 2>/dev/null | grep ImageMagick >/dev/null || ! command -v montage >/dev/null; then
   echo "gallery.sh: ImageMagick is needed (scripts/setup.sh installs it)" >&2
   exit 1
 fi
