@@ -6,9 +6,9 @@
 
 #include <string>
 
-#include "support/picture_check.h"
 #include "noise/noise.h"
 #include "noise/slice_matrix.h"
+#include "support/picture_check.h"
 #include "support/program_runner.h"
 
 namespace lumivex::testing {

@@ -8,9 +8,9 @@
 #include <cmath>
 #include <string>
 
-#include "support/picture_check.h"
 #include "noise/noise.h"
 #include "noise/slice_matrix.h"
+#include "support/picture_check.h"
 #include "support/program_runner.h"
 
 namespace lumivex::testing {
